@@ -1,0 +1,88 @@
+#include "app/dialog_base.h"
+
+#include "app/module.h"
+
+static_assert(sizeof(CreateRecord) <= kTrampolineStorageSize,
+              "the create record lives in the trampoline storage");
+
+RoutingProc DialogBase::GetRoutingProcedure()
+{
+    return RoutingProcedure;
+}
+
+void DialogBase::AfterLastMessage(HWND /*window*/)
+{
+}
+
+DialogBase::~DialogBase()
+{
+    appModule.UnlinkCreateRecord(Record());
+}
+
+bool ReturnsResultDirectly(UINT message)
+{
+    switch (message) {
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+    case WM_COMPAREITEM:
+    case WM_INITDIALOG:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return true;
+    default:
+        return false;
+    }
+}
+
+INT_PTR CALLBACK BindingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CreateRecord* record = appModule.TakeCreateRecord(GetCurrentThreadId());
+    // A window created without a registered object stays unbound and gets the
+    // dialog manager's default handling.
+    if (!record)
+        return FALSE;
+    DialogBase* object = record->object;
+    object->window = window;
+    const RoutingProc target = object->GetRoutingProcedure();
+    if (!object->trampolineCode.Write(object, reinterpret_cast<const void*>(target))) {
+        object->window = nullptr;
+        return FALSE;
+    }
+    const DLGPROC trampoline = object->trampolineCode.Procedure();
+    SetWindowLongPtrA(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(trampoline));
+    // The first message goes the same way as every later one.
+    return trampoline(window, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK RoutingProcedure(DialogBase* object, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    MSG current = {};
+    current.hwnd = object->window;
+    current.message = message;
+    current.wParam = wParam;
+    current.lParam = lParam;
+    const MSG* previous = object->currentMessage;
+    object->currentMessage = &current;
+    LRESULT result;
+    const BOOL handled = object->HandleMessage(object->window, message, wParam, lParam, result, 0);
+    object->currentMessage = previous;
+
+    if (handled) {
+        if (ReturnsResultDirectly(message))
+            return INT_PTR(result);
+        SetWindowLongPtrA(object->window, DWLP_MSGRESULT, LONG_PTR(result));
+        return TRUE;
+    }
+    if (message == WM_NCDESTROY) {
+        HWND last = object->window;
+        object->window = nullptr;
+        object->AfterLastMessage(last);
+    }
+    return FALSE;
+}

@@ -1,0 +1,6 @@
+#include "inspector/main_dialog.h"
+
+LRESULT MainDialog::OnCopyToClipboard(BOOL& /*handled*/)
+{
+    return 0;
+}

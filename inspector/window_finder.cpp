@@ -1,0 +1,68 @@
+#include "inspector/window_finder.h"
+
+#include "inspector/gdi_guards.h"
+
+void WindowFinder::OnWindowSelected(HWND /*window*/)
+{
+}
+
+void WindowFinder::SetOwner(HWND window)
+{
+    owner = window;
+}
+
+void WindowFinder::OnButtonDown()
+{
+    SetCapture(owner);
+    SetCursor(LoadCursorA(nullptr, IDC_SIZEALL));
+}
+
+void WindowFinder::OnMouseMove(LPARAM position)
+{
+    if (!GetCapture())
+        return;
+    // Left of or above the client origin the coordinates are negative.
+    POINT point = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+    ClientToScreen(owner, &point);
+    current = WindowFromPoint(point);
+    if (current != highlighted) {
+        if (highlighted)
+            DrawInvertedFrame(highlighted);
+        // No outline on a null window; the highlight then reads as none.
+        if (current)
+            DrawInvertedFrame(current);
+        highlighted = current;
+    }
+    SetCursor(LoadCursorA(nullptr, IDC_SIZEALL));
+}
+
+void WindowFinder::OnButtonUp()
+{
+    if (current) {
+        OnWindowSelected(current);
+        ReleaseCapture();
+        // Repainting everything removes the outline left on the last window.
+        InvalidateRect(nullptr, nullptr, TRUE);
+        selected = current;
+        current = nullptr;
+        highlighted = nullptr;
+    }
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+}
+
+void WindowFinder::DrawInvertedFrame(HWND window)
+{
+    RECT bounds = {};
+    GetWindowRect(window, &bounds);
+    // The pen colour does not matter under R2_NOT; the inside frame keeps the
+    // whole band within the window. Declared before the DC so that it is
+    // deleted only after the DC has been released.
+    Pen pen(CreatePen(PS_INSIDEFRAME, 3 * GetSystemMetrics(SM_CXBORDER), RGB(0, 0, 0)));
+    WindowDC dc(window);
+    if (!dc)
+        return;
+    SetROP2(dc, R2_NOT);
+    SelectedObject selectedPen(dc, pen);
+    SelectedObject selectedBrush(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top);
+}

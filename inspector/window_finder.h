@@ -1,0 +1,25 @@
+// Picks any window on the screen with the mouse: press in the owner, drag over
+// the screen with the window under the cursor outlined, release to pick it.
+#pragma once
+
+#include <windows.h>
+
+class WindowFinder {
+public:
+    HWND selected = nullptr;     // picked by the last completed drag
+    HWND current = nullptr;      // under the cursor during a drag
+    HWND highlighted = nullptr;  // carries the inverted frame now
+    HWND owner = nullptr;        // takes the capture; its client coordinates
+
+    // Called once per completed drag, before the capture is released.
+    virtual void OnWindowSelected(HWND window);
+
+    void SetOwner(HWND window);
+    void OnButtonDown();
+    void OnMouseMove(LPARAM position);
+    void OnButtonUp();
+    void DrawInvertedFrame(HWND window);
+
+protected:
+    ~WindowFinder() = default;
+};

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Prepares a fresh Debian machine to build Quarvel and run it under Wine:
+# packages, 32-bit execution, and a private Wine prefix.
+# Safe to run again: every step checks first and does nothing when done.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+state="$here/build/wine"
+mkdir -p "$state"
+
+say() { printf 'setup: %s\n' "$*"; }
+fail() { printf 'setup: FAILED: %s\n' "$*" >&2; exit 1; }
+
+as_root() {
+  if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+packages=(cmake make python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386
+          xvfb xdotool qemu-user imagemagick xclip googletest)
+
+install_packages() {
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && { say "packages present"; return; }
+  say "installing: ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386 || fail "cannot add the i386 architecture"
+  fi
+  as_root apt-get update -qq || fail "apt-get update"
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" \
+    >"$state/apt.log" 2>&1 || { tail -20 "$state/apt.log" >&2; fail "apt-get install ${missing[*]}"; }
+}
+
+# Some kernels refuse 32-bit Linux executables; the 32-bit Wine loader then
+# runs through qemu-i386, registered with binfmt_misc.
+enable_32bit() {
+  local probe=/usr/lib/wine/wine
+  [ -x "$probe" ] || fail "$probe missing (wine32:i386 not installed?)"
+  if "$probe" --version >/dev/null 2>&1; then say "32-bit executables run"; return; fi
+  say "kernel refuses 32-bit ELF; registering qemu-i386 with binfmt_misc"
+  [ -e /proc/sys/fs/binfmt_misc/register ] ||
+    as_root mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc || fail "mount binfmt_misc"
+  if [ ! -e /proc/sys/fs/binfmt_misc/qemu-i386 ]; then
+    printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386:OCF' |
+      as_root tee /proc/sys/fs/binfmt_misc/register >/dev/null || fail "register qemu-i386"
+  fi
+  "$probe" --version >/dev/null 2>&1 || fail "32-bit executables still refused after registering qemu-i386"
+  say "32-bit executables run through qemu-i386"
+}
+
+# One 64-bit prefix with its 32-bit half: both builds of Quarvel, and the test
+# programs of either architecture, must meet in one wineserver to talk to each
+# other. Created on its own display and wineserver, both stopped afterwards.
+make_prefix() {
+  local prefix="$state/prefix"
+  if [ -f "$prefix/.quarvel-ready" ]; then say "wine prefix ready"; return; fi
+  say "creating wine prefix at $prefix"
+  rm -rf "$prefix"
+  "$here/tools/with-display" env WINEPREFIX="$prefix" \
+    "$here/tools/wine-run" --init >"$state/prefix.log" 2>&1 ||
+    { tail -20 "$state/prefix.log" >&2; fail "wine prefix"; }
+  touch "$prefix/.quarvel-ready"
+  say "wine prefix created"
+}
+
+install_packages
+enable_32bit
+make_prefix
+say "done"
