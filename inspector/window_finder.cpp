@@ -42,7 +42,10 @@ void WindowFinder::OnButtonUp()
         OnWindowSelected(current);
         ReleaseCapture();
         // Repainting everything removes the outline left on the last window.
-        InvalidateRect(nullptr, nullptr, TRUE);
+        // Invalidate with erase, but let each program erase and paint in its
+        // own time: erasing at once waits on every window on the screen, and
+        // a hung program would then freeze Quarvel for good.
+        RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         selected = current;
         current = nullptr;
         highlighted = nullptr;
