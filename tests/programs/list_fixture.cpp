@@ -1,6 +1,6 @@
 // A window full of list boxes for tests to read from another process.
 //
-//   list_fixture.exe [--many N] [--title T]
+//   list_fixture.exe [--many N] [--title T] [--lifetime SECONDS]
 //
 // Main window (class "QuarvelListFixture", caption T, default "Quarvel list
 // fixture") with child controls by id:
@@ -14,8 +14,8 @@
 // target that never replies.
 //
 // The program prints nothing and exits with code 0 when the main window is
-// closed, or by itself after ten minutes so that a forgotten fixture never
-// outlives a test run.
+// closed, or by itself after its lifetime (ten minutes unless given) so that
+// a forgotten fixture never outlives a test run.
 #include <windows.h>
 
 #include <cstdio>
@@ -29,12 +29,13 @@ constexpr char kMainClass[] = "QuarvelListFixture";
 constexpr char kHungClass[] = "QuarvelListFixtureHung";
 constexpr UINT kHangMessage = WM_APP + 1;
 constexpr UINT_PTR kLifetimeTimer = 1;
-constexpr UINT kLifetimeMs = 10 * 60 * 1000;
+constexpr int kDefaultLifetimeSeconds = 10 * 60;
 constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | LBS_NOTIFY;
 
 struct Options {
     int many = 1000;
     std::string title = "Quarvel list fixture";
+    int lifetimeSeconds = kDefaultLifetimeSeconds;
 };
 
 Options ParseOptions(int argc, char** argv)
@@ -47,6 +48,10 @@ Options ParseOptions(int argc, char** argv)
                 options.many = 0;
         } else if (std::strcmp(argv[i], "--title") == 0) {
             options.title = argv[++i];
+        } else if (std::strcmp(argv[i], "--lifetime") == 0) {
+            const int seconds = std::atoi(argv[++i]);
+            if (seconds > 0 && seconds <= 24 * 60 * 60)
+                options.lifetimeSeconds = seconds;
         }
     }
     return options;
@@ -251,7 +256,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return 0;
     CreateMainControls(window, options.many);
     SetWindowTextA(window, options.title.c_str());
-    SetTimer(window, kLifetimeTimer, kLifetimeMs, nullptr);
+    SetTimer(window, kLifetimeTimer, UINT(options.lifetimeSeconds) * 1000u, nullptr);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
     PumpMessages();
