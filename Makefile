@@ -3,23 +3,22 @@
 #   make test   build both targets and run every suite of both
 #   make bench  measure reading large lists (not part of make test)
 ARCH ?= win64
-TARGETS := win32 win64
 
-.PHONY: setup build test run bench $(addprefix build-,$(TARGETS))
+.PHONY: setup build build-win32 build-win64 test run bench
 
 setup:
 	tools/setup.sh
 
-build-%: setup
-	cmake --preset $* >/dev/null
-	cmake --build --preset $* -j$$(nproc)
+build-win32 build-win64: setup
+	cmake --preset $(@:build-%=%) >/dev/null
+	cmake --build --preset $(@:build-%=%) -j$$(nproc)
 
-build: $(addprefix build-,$(TARGETS))
+build: build-win32 build-win64
 
 test: build
-	tools/run-tests $(TARGETS)
+	tools/run-tests win64 win32
 
-run: setup build-$(ARCH)
+run: build-$(ARCH)
 	tools/run-quarvel $(ARCH)
 
 bench: build
