@@ -35,7 +35,8 @@ public:
     GrowArray& operator=(const GrowArray&) = delete;
     ~GrowArray() { Clear(); }
 
-    BOOL Append(const T& element)
+    // By value: the element may live in the very block that growing moves.
+    BOOL Append(T element)
     {
         if (count == capacity) {
             const std::int64_t grown = capacity == 0 ? 1 : std::int64_t(capacity) * 2;
@@ -78,7 +79,8 @@ public:
     KeyMap& operator=(const KeyMap&) = delete;
     ~KeyMap() { Clear(); }
 
-    BOOL Insert(const K& key, const V& value)
+    // By value, for the same reason as GrowArray::Append.
+    BOOL Insert(K key, V value)
     {
         const std::int64_t grown = std::int64_t(count) + 1;
         if (!ByteSizeFits(grown, sizeof(K)) || !ByteSizeFits(grown, sizeof(V)))

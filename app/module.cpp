@@ -95,6 +95,12 @@ int RunMainDialog(MainDialog& dialog, MessageLoop& loop, int showCommand)
                                      BindingProcedure, 0);
     if (!window)
         return 0;  // a record never taken is unlinked when the dialog ends
+    if (!dialog.window) {
+        // Created but never bound (no memory for its trampoline): nothing
+        // would ever show it or end the loop.
+        DestroyWindow(window);
+        return 0;
+    }
     ShowWindow(dialog.window, showCommand);
     const int exitCode = loop.RunLoop();
     // Only the dialog's own cancel posts a quit message, after destroying the
