@@ -11,13 +11,16 @@ std::string ProgramBeside(const char* name)
     return folder + name;
 }
 
-ChildProcess::ChildProcess(const std::string& program, const std::string& arguments)
+ChildProcess::ChildProcess(const std::string& program, const std::string& arguments, DWORD startupFlags,
+                           WORD showWindow)
 {
     std::string commandLine = "\"" + program + "\" " + arguments;
     std::vector<char> writable(commandLine.begin(), commandLine.end());
     writable.push_back('\0');
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
+    startup.dwFlags = startupFlags;
+    startup.wShowWindow = showWindow;
     if (!CreateProcessA(program.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info))
         info = {};
@@ -73,4 +76,12 @@ void ChildProcess::Close(HWND window, UINT message, WPARAM wParam)
         PostMessageA(window, message, wParam, 0);
     if (info.hProcess && WaitForSingleObject(info.hProcess, 10000) == WAIT_TIMEOUT)
         TerminateProcess(info.hProcess, 1);
+}
+
+DWORD ChildProcess::ExitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    if (info.hProcess)
+        GetExitCodeProcess(info.hProcess, &code);
+    return code;
 }

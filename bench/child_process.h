@@ -7,8 +7,10 @@
 
 class ChildProcess {
 public:
-    // Starts the program that lies beside the benchmark, with arguments.
-    ChildProcess(const std::string& program, const std::string& arguments);
+    // Starts the program with arguments; the start-up information's show
+    // fields are passed on when given.
+    ChildProcess(const std::string& program, const std::string& arguments, DWORD startupFlags = 0,
+                 WORD showWindow = 0);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -20,9 +22,12 @@ public:
     HWND WaitForVisibleWindow(DWORD timeoutMs) const;
     // Asks the window to close and waits; ends the process if it will not.
     void Close(HWND window, UINT message, WPARAM wParam);
+    // STILL_ACTIVE while the process runs.
+    DWORD ExitCode() const;
 
 private:
     PROCESS_INFORMATION info = {};
 };
 
+// A program in the folder of the running executable.
 std::string ProgramBeside(const char* name);
