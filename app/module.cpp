@@ -4,6 +4,7 @@
 
 #include "app/dialog_base.h"
 #include "app/message_loop.h"
+#include "app/scoped.h"
 #include "inspector/main_dialog.h"
 #include "res/resource.h"
 
@@ -52,14 +53,14 @@ void AppModule::RegisterCreateRecord(CreateRecord* record, DialogBase* object)
 {
     record->object = object;
     record->threadId = GetCurrentThreadId();
-    CreationLockGuard guard(*this);
+    ScopedCriticalSection guard(creationLock);
     record->next = createRecordList;
     createRecordList = record;
 }
 
 CreateRecord* AppModule::TakeCreateRecord(DWORD threadId)
 {
-    CreationLockGuard guard(*this);
+    ScopedCriticalSection guard(creationLock);
     CreateRecord* previous = nullptr;
     for (CreateRecord* record = createRecordList; record; record = record->next) {
         if (record->threadId == threadId) {
@@ -73,7 +74,7 @@ CreateRecord* AppModule::TakeCreateRecord(DWORD threadId)
 
 BOOL AppModule::UnlinkCreateRecord(CreateRecord* target)
 {
-    CreationLockGuard guard(*this);
+    ScopedCriticalSection guard(creationLock);
     CreateRecord* previous = nullptr;
     for (CreateRecord* record = createRecordList; record; record = record->next) {
         if (record == target) {

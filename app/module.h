@@ -37,19 +37,4 @@ public:
 // The one module object of the process.
 extern AppModule appModule;
 
-// Holds the creation lock for a scope.
-class CreationLockGuard {
-public:
-    explicit CreationLockGuard(AppModule& module) : lock(module.creationLock)
-    {
-        EnterCriticalSection(&lock);
-    }
-    ~CreationLockGuard() { LeaveCriticalSection(&lock); }
-    CreationLockGuard(const CreationLockGuard&) = delete;
-    CreationLockGuard& operator=(const CreationLockGuard&) = delete;
-
-private:
-    CRITICAL_SECTION& lock;
-};
-
 int RunApplication(LPSTR commandLine, int showCommand);

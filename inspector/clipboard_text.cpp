@@ -2,29 +2,7 @@
 
 #include <cstring>
 
-#include "inspector/global_memory.h"
-
-namespace {
-
-// Holds the clipboard open for a scope.
-class ClipboardSession {
-public:
-    explicit ClipboardSession(HWND owner) : open(OpenClipboard(owner) != FALSE) {}
-    ~ClipboardSession()
-    {
-        if (open)
-            CloseClipboard();
-    }
-    ClipboardSession(const ClipboardSession&) = delete;
-    ClipboardSession& operator=(const ClipboardSession&) = delete;
-
-    bool IsOpen() const { return open; }
-
-private:
-    bool open;
-};
-
-}  // namespace
+#include "app/scoped.h"
 
 SIZE_T TextBlockSize(size_t textLength)
 {
@@ -33,19 +11,19 @@ SIZE_T TextBlockSize(size_t textLength)
 
 bool PlaceTextOnClipboard(HWND owner, const std::string& text, const BlockAllocator& allocate)
 {
-    ClipboardSession clipboard(owner);
-    if (!clipboard.IsOpen())
+    ScopedClipboard clipboard(owner);
+    if (!clipboard)
         return false;
     EmptyClipboard();
-    GlobalBlock block(allocate(GMEM_MOVEABLE | GMEM_ZEROINIT, TextBlockSize(text.size())));
+    ScopedGlobal block(allocate(GMEM_MOVEABLE | GMEM_ZEROINIT, TextBlockSize(text.size())));
     if (!block.Get())
         return true;
     {
-        GlobalLockGuard lock(block.Get());
+        ScopedGlobalLock lock(block.Get());
         if (lock.Address())
             std::memcpy(lock.Address(), text.c_str(), text.size() + 1);
     }
     if (SetClipboardData(CF_TEXT, block.Get()))
-        block.Release();
+        block.Take();
     return true;
 }

@@ -1,6 +1,6 @@
 #include "inspector/window_finder.h"
 
-#include "inspector/gdi_guards.h"
+#include "app/scoped.h"
 
 void WindowFinder::OnWindowSelected(HWND /*window*/)
 {
@@ -60,12 +60,12 @@ void WindowFinder::DrawInvertedFrame(HWND window)
     // The pen colour does not matter under R2_NOT; the inside frame keeps the
     // whole band within the window. Declared before the DC so that it is
     // deleted only after the DC has been released.
-    Pen pen(CreatePen(PS_INSIDEFRAME, 3 * GetSystemMetrics(SM_CXBORDER), RGB(0, 0, 0)));
-    WindowDC dc(window);
+    ScopedPen pen(CreatePen(PS_INSIDEFRAME, 3 * GetSystemMetrics(SM_CXBORDER), RGB(0, 0, 0)));
+    ScopedWindowDC dc(window);
     if (!dc)
         return;
     SetROP2(dc, R2_NOT);
-    SelectedObject selectedPen(dc, pen);
-    SelectedObject selectedBrush(dc, GetStockObject(NULL_BRUSH));
+    ScopedSelection selectedPen(dc, pen.Get());
+    ScopedSelection selectedBrush(dc, GetStockObject(NULL_BRUSH));
     Rectangle(dc, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top);
 }

@@ -23,6 +23,8 @@
 #include <cstring>
 #include <string>
 
+#include "app/scoped.h"
+
 namespace {
 
 constexpr char kMainClass[] = "QuarvelListFixture";
@@ -206,38 +208,19 @@ DWORD WINAPI HungThread(void* parameter)
     return 0;
 }
 
-class HandleGuard {
-public:
-    explicit HandleGuard(HANDLE handle)
-        : handle(handle)
-    {
-    }
-    ~HandleGuard()
-    {
-        if (handle)
-            CloseHandle(handle);
-    }
-    HandleGuard(const HandleGuard&) = delete;
-    HandleGuard& operator=(const HandleGuard&) = delete;
-    HANDLE get() const { return handle; }
-
-private:
-    HANDLE handle;
-};
-
 // Waits until the hung window exists, so that a test that sees the main
 // window can count on both.
 void StartHungWindow(const std::string& title)
 {
     HungStart start;
     start.title = title + " (hung)";
-    HandleGuard ready(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    start.ready = ready.get();
-    if (!ready.get())
+    ScopedHandle ready(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    start.ready = ready.Get();
+    if (!ready.Get())
         return;
-    HandleGuard thread(CreateThread(nullptr, 0, HungThread, &start, 0, nullptr));
-    if (thread.get())
-        WaitForSingleObject(ready.get(), 30000);
+    ScopedHandle thread(CreateThread(nullptr, 0, HungThread, &start, 0, nullptr));
+    if (thread.Get())
+        WaitForSingleObject(ready.Get(), 30000);
 }
 
 } // namespace

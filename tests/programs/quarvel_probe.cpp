@@ -26,6 +26,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
+
+#include "app/scoped.h"
 #include <string>
 #include <vector>
 
@@ -430,55 +432,14 @@ std::string OnWorkArea()
     return json.Text();
 }
 
-class ClipboardGuard {
-public:
-    ClipboardGuard()
-        : open(OpenClipboard(nullptr) != FALSE)
-    {
-    }
-    ~ClipboardGuard()
-    {
-        if (open)
-            CloseClipboard();
-    }
-    ClipboardGuard(const ClipboardGuard&) = delete;
-    ClipboardGuard& operator=(const ClipboardGuard&) = delete;
-    bool IsOpen() const { return open; }
-
-private:
-    bool open;
-};
-
-class GlobalLockGuard {
-public:
-    explicit GlobalLockGuard(HGLOBAL block)
-        : block(block)
-        , data(GlobalLock(block))
-    {
-    }
-    ~GlobalLockGuard()
-    {
-        if (data)
-            GlobalUnlock(block);
-    }
-    GlobalLockGuard(const GlobalLockGuard&) = delete;
-    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
-    const unsigned char* Data() const { return static_cast<const unsigned char*>(data); }
-    unsigned char* MutableData() const { return static_cast<unsigned char*>(data); }
-
-private:
-    HGLOBAL block;
-    void* data;
-};
-
 // The whole CF_TEXT block, zero padding included, so the driver can check
 // both the text and the block size the writer chose.
 std::string OnClipboard()
 {
     Json json;
-    ClipboardGuard clipboard;
-    json.Open('{').Key("ok").Bool(clipboard.IsOpen());
-    if (clipboard.IsOpen()) {
+    ScopedClipboard clipboard(nullptr);
+    json.Open('{').Key("ok").Bool(clipboard.IsSet());
+    if (clipboard.IsSet()) {
         json.Key("sequence").Number(GetClipboardSequenceNumber());
         json.Key("has_text").Bool(IsClipboardFormatAvailable(CF_TEXT) != FALSE);
         HGLOBAL block = GetClipboardData(CF_TEXT);
@@ -486,10 +447,10 @@ std::string OnClipboard()
         if (block) {
             const SIZE_T size = GlobalSize(block);
             json.Key("size").Number(static_cast<long long>(size));
-            GlobalLockGuard lock(block);
+            ScopedGlobalLock lock(block);
             json.Key("hex");
-            if (lock.Data()) {
-                json.String(Hex(lock.Data(), size));
+            if (lock.Address()) {
+                json.String(Hex(static_cast<const unsigned char*>(lock.Address()), size));
             } else {
                 json.Null();
             }
@@ -502,15 +463,15 @@ std::string OnClipboard()
 std::string OnSetClipboard(const std::string& text)
 {
     Json json;
-    ClipboardGuard clipboard;
+    ScopedClipboard clipboard(nullptr);
     bool placed = false;
-    if (clipboard.IsOpen() && EmptyClipboard()) {
+    if (clipboard.IsSet() && EmptyClipboard()) {
         HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, text.size() + 1);
         if (block) {
             {
-                GlobalLockGuard lock(block);
-                if (lock.MutableData())
-                    std::memcpy(lock.MutableData(), text.c_str(), text.size() + 1);
+                ScopedGlobalLock lock(block);
+                if (lock.Address())
+                    std::memcpy(lock.Address(), text.c_str(), text.size() + 1);
             }
             placed = SetClipboardData(CF_TEXT, block) != nullptr;
             if (!placed)

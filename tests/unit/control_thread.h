@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "app/scoped.h"
+
 #include <string>
 #include <thread>
 #include <utility>
@@ -13,18 +15,14 @@
 
 namespace list_test {
 
+// A manual-reset event, unset at first.
 class EventHandle {
 public:
-    EventHandle() : handle(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
-    ~EventHandle() { CloseHandle(handle); }
-    EventHandle(const EventHandle&) = delete;
-    EventHandle& operator=(const EventHandle&) = delete;
-
-    void Set() { SetEvent(handle); }
-    bool Wait(DWORD milliseconds) { return WaitForSingleObject(handle, milliseconds) == WAIT_OBJECT_0; }
+    void Set() { SetEvent(handle.Get()); }
+    bool Wait(DWORD milliseconds) { return WaitForSingleObject(handle.Get(), milliseconds) == WAIT_OBJECT_0; }
 
 private:
-    HANDLE handle;
+    ScopedHandle handle{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
 };
 
 struct ControlSetup {
