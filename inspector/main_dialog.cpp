@@ -1,6 +1,7 @@
 #include "inspector/main_dialog.h"
 
 #include "app/module.h"
+#include "inspector/about_dialog.h"
 #include "inspector/center.h"
 #include "res/resource.h"
 
@@ -114,5 +115,16 @@ LRESULT MainDialog::OnMouseMoveMessage(LPARAM position, BOOL& /*handled*/)
 LRESULT MainDialog::OnButtonUpMessage(BOOL& /*handled*/)
 {
     OnButtonUp();
+    return 0;
+}
+
+LRESULT MainDialog::OnAbout(BOOL& /*handled*/)
+{
+    AboutDialog about;
+    HWND boxOwner = GetActiveWindow();
+    appModule.RegisterCreateRecord(about.Record(), &about);
+    // Returns once the box has been ended; a box that could not be made leaves
+    // its record to the object's end, which unlinks it.
+    DialogBoxParamA(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), boxOwner, BindingProcedure, 0);
     return 0;
 }

@@ -1,6 +1,10 @@
-// The program's main window: a modeless dialog that routes its messages to the
-// window finder, the inspection commands, the clipboard export and the About
-// box, and takes part in the thread's message loop.
+// The program's main window: a modeless dialog that takes part in the thread's
+// message loop and routes its messages to handlers, one file per role:
+//   main_dialog.cpp           the routing table, start, close, the finder's
+//                             mouse messages and the About box
+//   main_dialog_reading.cpp   what the picked window shows and holds: the
+//                             pick, Get Count, Get Contents, Clear
+//   main_dialog_clipboard.cpp the Clipboard button
 #pragma once
 
 #include <windows.h>
@@ -14,20 +18,24 @@ public:
     MainDialog() = default;
     ~MainDialog() = default;
 
+    // main_dialog.cpp
     BOOL HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                        DWORD selector) override;
     BOOL FilterMessage(MSG* message) override;
     BOOL DoIdle() override;
-    void OnWindowSelected(HWND window) override;
-
     LRESULT OnDialogInit(BOOL& handled);
     LRESULT OnAbout(BOOL& handled);
     LRESULT OnCancel(BOOL& handled);
-    LRESULT OnGetCount(BOOL& handled);
-    LRESULT OnGetContents(BOOL& handled);
-    LRESULT OnCopyToClipboard(BOOL& handled);
-    LRESULT OnClear(BOOL& handled);
     LRESULT OnButtonDownMessage(BOOL& handled);
     LRESULT OnMouseMoveMessage(LPARAM position, BOOL& handled);
     LRESULT OnButtonUpMessage(BOOL& handled);
+
+    // main_dialog_reading.cpp
+    void OnWindowSelected(HWND window) override;
+    LRESULT OnGetCount(BOOL& handled);
+    LRESULT OnGetContents(BOOL& handled);
+    LRESULT OnClear(BOOL& handled);
+
+    // main_dialog_clipboard.cpp
+    LRESULT OnCopyToClipboard(BOOL& handled);
 };
