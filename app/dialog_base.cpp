@@ -51,7 +51,11 @@ INT_PTR CALLBACK BindingProcedure(HWND window, UINT message, WPARAM wParam, LPAR
     object->window = window;
     const RoutingProc target = object->GetRoutingProcedure();
     if (!object->trampolineCode.Write(object, reinterpret_cast<const void*>(target))) {
+        // Nothing could ever answer this window: a modal box ends before it
+        // shows (its owner enabled again), and a modeless one is left to its
+        // creator to destroy.
         object->window = nullptr;
+        EndDialog(window, -1);
         return FALSE;
     }
     const DLGPROC trampoline = object->trampolineCode.Procedure();
@@ -69,8 +73,16 @@ INT_PTR CALLBACK RoutingProcedure(DialogBase* object, UINT message, WPARAM wPara
     current.lParam = lParam;
     const MSG* previous = object->currentMessage;
     object->currentMessage = &current;
-    LRESULT result;
-    const BOOL handled = object->HandleMessage(object->window, message, wParam, lParam, result, 0);
+    LRESULT result = 0;
+    BOOL handled = FALSE;
+    // The one place where the program's code meets the system's frames: an
+    // exception must not unwind through them. The message then counts as not
+    // handled, and the dialog goes on.
+    try {
+        handled = object->HandleMessage(object->window, message, wParam, lParam, result, 0);
+    } catch (...) {
+        handled = FALSE;
+    }
     object->currentMessage = previous;
 
     if (handled) {

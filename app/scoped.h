@@ -121,3 +121,10 @@ public:
     {
     }
 };
+
+namespace scoped_detail {
+inline void ReleaseVirtual(void* address) { VirtualFree(address, 0, MEM_RELEASE); }
+}  // namespace scoped_detail
+
+// Pages of this process's own address space from VirtualAlloc.
+using ScopedVirtualMemory = Scoped<HandleTraits<void*, &scoped_detail::ReleaseVirtual>>;

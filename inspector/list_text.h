@@ -16,6 +16,10 @@ enum class ItemStatus {
 // Fills `item` with the text of the item at `index` when it returns text.
 using ItemSource = std::function<ItemStatus(int index, std::wstring& item)>;
 
+// Adds what reading one item gave to the text: its line, or nothing for a
+// missing item. False when the walk ends here.
+bool AppendItem(ItemStatus status, const std::wstring& item, std::wstring& joined);
+
 // Items 0 to count - 1 in order; a count below 1 gives empty text, and a
 // failed item ends the text after the items before it.
 std::wstring JoinListItems(int count, const ItemSource& readItem);

@@ -26,6 +26,9 @@ BOOL MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
     case WM_LBUTTONUP:
         result = OnButtonUpMessage(handled);
         return handled;
+    case WM_TIMER:
+        result = OnTimer(wParam, handled);
+        return handled;
     case WM_COMMAND:
         break;
     default:

@@ -3,14 +3,18 @@
 //   main_dialog.cpp           the routing table, start, close, the finder's
 //                             mouse messages and the About box
 //   main_dialog_reading.cpp   what the picked window shows and holds: the
-//                             pick, Get Count, Get Contents, Clear
+//                             pick, Get Count, Get Contents (read in slices
+//                             from a timer), Clear
 //   main_dialog_clipboard.cpp the Clipboard button
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
+
 #include "app/dialog_base.h"
 #include "app/message_loop.h"
+#include "inspector/contents_read.h"
 #include "inspector/window_finder.h"
 
 class MainDialog final : public DialogBase, public MessageFilter, public IdleHandler, public WindowFinder {
@@ -35,7 +39,20 @@ public:
     LRESULT OnGetCount(BOOL& handled);
     LRESULT OnGetContents(BOOL& handled);
     LRESULT OnClear(BOOL& handled);
+    LRESULT OnTimer(WPARAM timer, BOOL& handled);
+    // True while a Get Contents is still reading.
+    bool IsReading() const;
 
     // main_dialog_clipboard.cpp
     LRESULT OnCopyToClipboard(BOOL& handled);
+
+private:
+    // main_dialog_reading.cpp
+    void ContinueContentsRead();
+    void CancelContentsRead();
+    void ShowProgress(int handled, int expected);
+
+    std::unique_ptr<ContentsRead> contentsRead;
+    bool slicing = false;
+    bool abandoned = false;
 };

@@ -1,32 +1,36 @@
 #include "inspector/main_dialog.h"
 
 #include <cstdio>
-#include <new>
 #include <string>
 
-#include "inspector/list_reader.h"
-#include "inspector/ole_text.h"
+#include "inspector/contents_read.h"
+#include "inspector/item_reader.h"
 #include "res/resource.h"
 
 namespace {
 
-// The items of the list in the ANSI code page, each followed by CR LF. Text
-// too large to hold counts as no text: the box is then emptied, as for a
-// list that cannot be read.
-std::string ContentsText(HWND list)
+constexpr UINT_PTR kReadTimer = 1;
+// A slice of messages: short enough that a key press waits no longer than
+// that, long enough that the timer between slices costs nothing measurable.
+constexpr DWORD kReadSlice = 30;  // milliseconds
+constexpr char kCaption[] = "Quarvel";
+
+// 45000 as "45,000".
+std::wstring Grouped(int number)
 {
-    try {
-        const OleText contents = OleText::FromWide(ReadListText(list));
-        return contents.ToAnsi(CP_ACP);
-    } catch (const std::bad_alloc&) {
-        return std::string();
-    }
+    std::wstring digits = std::to_wstring(number < 0 ? 0 : number);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<size_t>(at), 1, L',');
+    return digits;
 }
 
 }  // namespace
 
 void MainDialog::OnWindowSelected(HWND picked)
 {
+    // A read of the window picked before ends; what it had not shown yet is
+    // dropped, and the box keeps what it shows.
+    CancelContentsRead();
     char handleText[32] = {};
     // Window handles carry 32 significant bits on every platform.
     std::snprintf(handleText, sizeof(handleText), "0x%x",
@@ -39,20 +43,91 @@ void MainDialog::OnWindowSelected(HWND picked)
 
 LRESULT MainDialog::OnGetCount(BOOL& /*handled*/)
 {
-    char sentence[64] = {};
-    std::snprintf(sentence, sizeof(sentence), "ListBox contains %d items", ReadListCount(selected));
-    SetDlgItemTextA(window, IDC_LIST_COUNT, sentence);
+    const std::string sentence = CountSentence(ReaderFor(selected)->Count());
+    SetDlgItemTextA(window, IDC_LIST_COUNT, sentence.c_str());
     return 0;
 }
 
+// The first slice is read at once: a short list is shown before the click
+// returns. A longer one goes on from the timer, whose messages come after the
+// user's input, so the dialog keeps answering while it reads.
 LRESULT MainDialog::OnGetContents(BOOL& /*handled*/)
 {
-    SetDlgItemTextA(window, IDC_CONTENTS, ContentsText(selected).c_str());
+    // Sent in the middle of a slice (never by the button itself): the read
+    // under way is not pulled from under its own feet.
+    if (slicing)
+        return 0;
+    CancelContentsRead();
+    contentsRead = std::make_unique<ContentsRead>(ReaderFor(selected));
+    ContinueContentsRead();
+    return 0;
+}
+
+LRESULT MainDialog::OnTimer(WPARAM timer, BOOL& handled)
+{
+    if (timer != kReadTimer) {
+        handled = FALSE;
+        return 0;
+    }
+    ContinueContentsRead();
     return 0;
 }
 
 LRESULT MainDialog::OnClear(BOOL& /*handled*/)
 {
+    CancelContentsRead();
     SetDlgItemTextA(window, IDC_CONTENTS, "");
     return 0;
+}
+
+void MainDialog::ContinueContentsRead()
+{
+    // A slice waits on the other program, and a message sent to the dialog
+    // meanwhile is handled inside it: one that starts or cancels a read only
+    // marks this one as abandoned.
+    if (!contentsRead || slicing)
+        return;
+    slicing = true;
+    ContentsRead* read = contentsRead.get();
+    const bool more = read->Continue(kReadSlice);
+    slicing = false;
+    if (abandoned) {
+        abandoned = false;
+        CancelContentsRead();
+        return;
+    }
+    if (more) {
+        ShowProgress(read->Handled(), read->Expected());
+        SetTimer(window, kReadTimer, USER_TIMER_MINIMUM, nullptr);
+        return;
+    }
+    const std::string text = read->TakeText();
+    CancelContentsRead();
+    SetDlgItemTextA(window, IDC_CONTENTS, text.c_str());
+}
+
+void MainDialog::CancelContentsRead()
+{
+    if (slicing) {
+        abandoned = true;
+        return;
+    }
+    if (!contentsRead)
+        return;
+    KillTimer(window, kReadTimer);
+    contentsRead.reset();
+    SetWindowTextA(window, kCaption);
+}
+
+bool MainDialog::IsReading() const
+{
+    return contentsRead != nullptr;
+}
+
+void MainDialog::ShowProgress(int handled, int expected)
+{
+    // Wide, so the dash needs no particular code page.
+    const std::wstring caption =
+        L"Quarvel \u2014 " + Grouped(handled) + L" of " + Grouped(expected) + L" items";
+    SetWindowTextW(window, caption.c_str());
 }

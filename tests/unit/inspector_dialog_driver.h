@@ -22,10 +22,13 @@ public:
         main.dialog.selected = target;
     }
 
+    // A click, and then the queue run until a read it started has ended.
     void Click(int id)
     {
         SendMessageA(main.window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                      reinterpret_cast<LPARAM>(main.Item(id)));
+        while (main.dialog.IsReading())
+            dialog_test::PumpMessages(&main.loop, 20);
     }
 
     std::string Text(int id) const

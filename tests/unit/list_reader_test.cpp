@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "inspector/list_reader.h"
+#include "inspector/list_box_reader.h"
 #include "inspector/ole_text.h"
 #include "tests/unit/control_thread.h"
 

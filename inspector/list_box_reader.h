@@ -1,0 +1,72 @@
+// Asks a window of any thread or program, as a list box (or a combo box, by
+// the same three questions under other numbers), for its items. Every message
+// waits a bounded time for the answer, so a target that has stopped answering
+// cannot freeze the caller; every answer is checked before it is believed.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "inspector/item_reader.h"
+#include "inspector/list_text.h"
+#include "inspector/reply_buffer.h"
+
+// Long enough for a busy program, short enough that a hung one is given up
+// on before the user wonders whether Quarvel itself has hung.
+constexpr UINT kListReplyTimeout = 3000;  // milliseconds, per message
+
+// More than any list holds (a virtual list view tops out at a hundred
+// million); a window that answers more is answering something else.
+constexpr LRESULT kMostItems = 100000000;
+// The longest item text believed, in wide characters.
+constexpr LRESULT kLongestItem = 16 * 1024 * 1024;
+
+// The three questions a list of strings answers.
+struct ListMessages {
+    UINT count;
+    UINT textLength;
+    UINT text;
+};
+constexpr ListMessages kListBoxMessages = {LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT};
+constexpr ListMessages kComboBoxMessages = {CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT};
+
+// 0 when there is no such window; LB_ERR also when the window does not
+// answer in time or answers a count no list could hold.
+int ReadListCount(HWND list, UINT timeout = kListReplyTimeout);
+
+// Reads one item whole, as wide text: the wide reply is the one every
+// platform carries correctly across processes. The buffer is reused from one
+// item to the next.
+ItemStatus ReadListItem(HWND list, const ListMessages& messages, int index, ReplyBuffer& buffer,
+                        std::wstring& item, UINT timeout = kListReplyTimeout);
+ItemStatus ReadListItem(HWND list, int index, std::wstring& item, UINT timeout = kListReplyTimeout);
+
+// Every item followed by CR LF; empty when the count cannot be read.
+std::wstring ReadListText(HWND list, UINT timeout = kListReplyTimeout);
+
+// True when the control draws its items itself and keeps no strings: what it
+// answers for their "text" is the data stored with each item.
+bool HoldsNoStrings(HWND list, const char* kind);
+
+// A list box or a combo box, read one item per step.
+class ListBoxReader final : public ItemReader {
+public:
+    ListBoxReader(HWND list, const char* kind, const ListMessages& messages,
+                  UINT timeout = kListReplyTimeout);
+
+    CountReport Count() override;
+    bool ReadNext(std::wstring& lines) override;
+    int Expected() const override { return expected; }
+    int Handled() const override { return next; }
+
+private:
+    HWND list;
+    const char* kind;
+    ListMessages messages;
+    UINT timeout;
+    ReplyBuffer buffer;
+    std::wstring item;
+    int expected = -1;  // not asked yet
+    int next = 0;
+};
