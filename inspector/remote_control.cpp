@@ -1,0 +1,83 @@
+#include "inspector/remote_control.h"
+
+#include <cwchar>
+
+#include "inspector/list_box_reader.h"
+
+namespace {
+
+constexpr std::size_t kFirstBlock = 4096;
+constexpr int kLongestSlot = static_cast<int>(kLongestItem) + 1;
+
+int LargerSlot(int slot)
+{
+    return slot > kLongestSlot / 8 ? kLongestSlot : slot * 8;
+}
+
+}  // namespace
+
+CountProblem RemoteControl::Open()
+{
+    CountProblem problem = block.Open(control);
+    if (problem == CountProblem::none)
+        problem = block.Reserve(kFirstBlock);
+    usable = problem == CountProblem::none;
+    return problem;
+}
+
+int RemoteControl::AskCount(UINT message)
+{
+    DWORD_PTR reply = 0;
+    if (!Ask(message, 0, 0, reply))
+        return gone ? 0 : -1;
+    // Counts are 32-bit values on every platform.
+    const int count = static_cast<int>(reply);
+    return count >= 0 && count <= kMostItems ? count : -1;
+}
+
+bool RemoteControl::Ask(UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& reply)
+{
+    SetLastError(ERROR_SUCCESS);
+    if (SendMessageTimeoutW(control, message, wParam, lParam, SMTO_ABORTIFHUNG, timeout, &reply))
+        return true;
+    // Unless the window is gone, the message may still be taken when the
+    // program wakes, and written into the block.
+    gone = GetLastError() == ERROR_INVALID_WINDOW_HANDLE;
+    if (!gone)
+        block.Abandon();
+    usable = false;
+    return false;
+}
+
+TextAnswer RemoteControl::AskText(UINT message, WPARAM wParam, const TextRecordLayout& layout,
+                                  std::vector<unsigned char>& record, bool replyIsSuccess, std::wstring& text,
+                                  int firstSlot)
+{
+    const std::uint32_t pointerSize = block.Layouts().pointerSize;
+    std::vector<wchar_t> slot;
+    for (int chars = firstSlot;; chars = LargerSlot(chars)) {
+        const std::size_t bytes = static_cast<std::size_t>(chars) * sizeof(wchar_t);
+        if (!usable || block.Reserve(layout.size + bytes) != CountProblem::none)
+            return TextAnswer::failed;
+        PutPointer(record, layout.text, block.Address(layout.size), pointerSize);
+        Put32(record, layout.textMax, static_cast<std::uint32_t>(chars));
+        // An empty slot first: a control that copies nothing leaves no text.
+        const wchar_t none = L'\0';
+        DWORD_PTR reply = 0;
+        if (!block.Write(0, record.data(), layout.size) || !block.Write(layout.size, &none, sizeof(none)))
+            return TextAnswer::failed;
+        if (!Ask(message, wParam, block.Param(0), reply))
+            return TextAnswer::failed;
+        if (replyIsSuccess && !reply)
+            return TextAnswer::refused;
+        slot.resize(static_cast<std::size_t>(chars));
+        if (!block.Read(layout.size, slot.data(), bytes))
+            return TextAnswer::failed;
+        const std::size_t length = wcsnlen(slot.data(), slot.size());
+        // A text that fills the slot may have been cut to fit.
+        if (length + 1 < slot.size() || chars == kLongestSlot) {
+            text.assign(slot.data(), length < slot.size() ? length : slot.size() - 1);
+            return TextAnswer::text;
+        }
+    }
+}
