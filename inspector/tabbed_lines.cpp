@@ -1,0 +1,42 @@
+#include "inspector/tabbed_lines.h"
+
+namespace {
+
+bool NeedsQuotes(const std::wstring& field)
+{
+    return field.find_first_of(L"\t\r\n") != std::wstring::npos || (!field.empty() && field[0] == L'"');
+}
+
+}  // namespace
+
+void AppendField(std::wstring& line, const std::wstring& field)
+{
+    if (!NeedsQuotes(field)) {
+        line += field;
+        return;
+    }
+    line += L'"';
+    for (wchar_t c : field) {
+        if (c == L'"')
+            line += L'"';
+        line += c;
+    }
+    line += L'"';
+}
+
+void AppendRow(std::wstring& lines, const std::vector<std::wstring>& fields)
+{
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            lines += L'\t';
+        AppendField(lines, fields[i]);
+    }
+    lines += L"\r\n";
+}
+
+void AppendIndented(std::wstring& lines, std::size_t depth, const std::wstring& field)
+{
+    lines.append(depth, L'\t');
+    AppendField(lines, field);
+    lines += L"\r\n";
+}

@@ -1,0 +1,18 @@
+// The contents of a control with columns or levels as lines of TAB-separated
+// fields, so that they paste into a spreadsheet as the same rows and columns.
+// A field that holds a TAB, CR or LF, or that begins with a double quote
+// (which a spreadsheet would take as the start of a quoted field), is written
+// between double quotes with the quotes inside doubled.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+void AppendField(std::wstring& line, const std::wstring& field);
+
+// The fields separated by TAB, then CR LF.
+void AppendRow(std::wstring& lines, const std::vector<std::wstring>& fields);
+
+// One TAB per level below the top, the field, then CR LF.
+void AppendIndented(std::wstring& lines, std::size_t depth, const std::wstring& field);
