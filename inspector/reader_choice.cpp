@@ -5,6 +5,7 @@
 #include <new>
 
 #include "inspector/list_box_reader.h"
+#include "inspector/list_view_reader.h"
 
 namespace {
 
@@ -32,6 +33,8 @@ HWND ComboOfComboEx(HWND window)
 
 std::unique_ptr<ItemReader> ReaderFor(HWND window)
 {
+    if (HasBaseClass(window, WC_LISTVIEWW))
+        return std::make_unique<ListViewReader>(window);
     if (HasBaseClass(window, L"ComboBox"))
         return std::make_unique<ListBoxReader>(window, "ComboBox", kComboBoxMessages);
     if (HasBaseClass(window, WC_COMBOBOXEXW))
