@@ -6,6 +6,7 @@
 
 #include "inspector/list_box_reader.h"
 #include "inspector/list_view_reader.h"
+#include "inspector/tree_view_reader.h"
 
 namespace {
 
@@ -35,6 +36,8 @@ std::unique_ptr<ItemReader> ReaderFor(HWND window)
 {
     if (HasBaseClass(window, WC_LISTVIEWW))
         return std::make_unique<ListViewReader>(window);
+    if (HasBaseClass(window, WC_TREEVIEWW))
+        return std::make_unique<TreeViewReader>(window);
     if (HasBaseClass(window, L"ComboBox"))
         return std::make_unique<ListBoxReader>(window, "ComboBox", kComboBoxMessages);
     if (HasBaseClass(window, WC_COMBOBOXEXW))

@@ -1,0 +1,126 @@
+#include "inspector/tree_view_reader.h"
+
+#include <commctrl.h>
+
+
+#include "inspector/bitness.h"
+#include "inspector/tabbed_lines.h"
+
+TreeViewReader::TreeViewReader(HWND tree, UINT timeout) : tree(tree, timeout)
+{
+}
+
+CountReport TreeViewReader::Count()
+{
+    CountReport report;
+    report.kind = "TreeView";
+    report.count = tree.AskCount(TVM_GETCOUNT);
+    if (report.count >= 0 && IsWindow(tree.Window()))
+        report.problem = Prepare();
+    return report;
+}
+
+bool TreeViewReader::ReadNext(std::wstring& lines)
+{
+    if (expected < 0) {
+        expected = 0;
+        const int count = tree.AskCount(TVM_GETCOUNT);
+        if (count <= 0 || Prepare() != CountProblem::none || !Next(TVGN_ROOT, 0, current))
+            return false;
+        expected = count;
+    }
+    if (!current)
+        return false;
+    if (!ReadItem(current, text)) {
+        current = 0;
+        return false;
+    }
+    AppendIndented(lines, ancestors.size(), text);
+    ++handled;
+    // A control that keeps answering items beyond any list's size is not
+    // walking a tree.
+    if (!Advance() || handled >= kMostItems)
+        current = 0;
+    return current != 0;
+}
+
+CountProblem TreeViewReader::Prepare()
+{
+    const CountProblem problem = tree.Open();
+    if (problem == CountProblem::none && !kThisIs64Bit && tree.Block().TargetIs64Bit() && !HandlesReachThisSide())
+        return CountProblem::needs64Bit;
+    return problem;
+}
+
+// A 32-bit Quarvel sees only the low half of a 64-bit program's item handles.
+// A hit test on the top row has the program write that item's whole handle
+// into the block: if it is the handle seen here, the program keeps its items
+// low enough for this side to name them.
+bool TreeViewReader::HandlesReachThisSide()
+{
+    std::uint64_t top = 0;
+    std::uint64_t root = 0;
+    if (!Next(TVGN_FIRSTVISIBLE, 0, top) || !Next(TVGN_ROOT, 0, root))
+        return false;
+    if (!top)
+        return !root;
+    const HitTestLayout& layout = tree.Layouts().hitTest;
+    std::vector<unsigned char> record(layout.size, 0);
+    Put32(record, layout.point, 1);
+    Put32(record, layout.point + 4, 1);
+    DWORD_PTR reply = 0;
+    std::uint64_t hit = 0;
+    RemoteBlock& block = tree.Block();
+    if (!block.Write(0, record.data(), record.size()) || !tree.Ask(TVM_HITTEST, 0, block.Param(0), reply) ||
+        !block.Read(layout.item, &hit, sizeof(hit)))
+        return false;
+    return hit == top && ArrivesUnchanged(hit, true);
+}
+
+bool TreeViewReader::Next(UINT relation, std::uint64_t from, std::uint64_t& item)
+{
+    const bool target64 = tree.Block().TargetIs64Bit();
+    DWORD_PTR reply = 0;
+    if (!ArrivesUnchanged(from, target64) ||
+        !tree.Ask(TVM_GETNEXTITEM, relation, static_cast<LPARAM>(from), reply))
+        return false;
+    item = ValueFromReply(reply, target64);
+    return true;
+}
+
+bool TreeViewReader::ReadItem(std::uint64_t item, std::wstring& itemText)
+{
+    const TreeItemLayout& layout = tree.Layouts().treeItem;
+    std::vector<unsigned char> record(layout.record.size, 0);
+    Put32(record, layout.record.mask, TVIF_TEXT);
+    PutPointer(record, layout.item, item, tree.Layouts().pointerSize);
+    return tree.AskText(TVM_GETITEMW, 0, layout.record, record, true, itemText) == TextAnswer::text;
+}
+
+// To the first child, else to the next sibling of the item or of the nearest
+// ancestor that has one.
+bool TreeViewReader::Advance()
+{
+    std::uint64_t found = 0;
+    if (!Next(TVGN_CHILD, current, found))
+        return false;
+    if (found) {
+        ancestors.push_back(current);
+        current = found;
+        return true;
+    }
+    for (;;) {
+        if (!Next(TVGN_NEXT, current, found))
+            return false;
+        if (found) {
+            current = found;
+            return true;
+        }
+        if (ancestors.empty()) {
+            current = 0;
+            return true;
+        }
+        current = ancestors.back();
+        ancestors.pop_back();
+    }
+}

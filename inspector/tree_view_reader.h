@@ -1,0 +1,39 @@
+// Reads a tree view of any program depth first, one item per line and per
+// step, indented by one TAB per level below the roots. Collapsed branches are
+// read too: the walk follows the items the control holds, not what it shows,
+// and never expands, selects or scrolls anything.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "inspector/item_reader.h"
+#include "inspector/list_box_reader.h"
+#include "inspector/remote_control.h"
+
+class TreeViewReader final : public ItemReader {
+public:
+    explicit TreeViewReader(HWND tree, UINT timeout = kListReplyTimeout);
+
+    CountReport Count() override;
+    bool ReadNext(std::wstring& lines) override;
+    int Expected() const override { return expected < 0 ? 0 : expected; }
+    int Handled() const override { return handled; }
+
+private:
+    CountProblem Prepare();
+    bool HandlesReachThisSide();
+    bool Next(UINT relation, std::uint64_t from, std::uint64_t& item);
+    bool ReadItem(std::uint64_t item, std::wstring& text);
+    bool Advance();
+
+    RemoteControl tree;
+    std::vector<std::uint64_t> ancestors;  // of the current item, the root first
+    std::uint64_t current = 0;             // the item read next; 0 when done
+    std::wstring text;
+    int expected = -1;  // not started
+    int handled = 0;
+};
