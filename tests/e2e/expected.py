@@ -16,6 +16,70 @@ FIXTURE_ITEMS = {
 NOT_A_LIST_TEXT = "not a list box"
 
 
+def digits(length):
+    return ("0123456789" * (length // 10 + 1))[:length]
+
+
+# The fixture's other lists: the report view's columns by index, the order
+# they are shown in, and its rows; the tree as (text, children).
+REPORT_COLUMNS = ["Name", "Size", "Note"]
+REPORT_ORDER = [2, 0, 1]
+REPORT_ROWS = [
+    ["alpha", "1", "plain"],
+    ["tab\there", "2", "line one\r\nline two"],
+    ["\u4e2d\u6587 \U0001d11e", "3", 'say "hi"'],
+    ['"quoted" start', "", ""],
+]
+TREE = [("Fruits", [("Apple", []), ("Citrus", [("Lemon", []), ("Lime", [])]), ("tab\tpear", [])]),
+        ("Vegetables", [("Kale", [])]),
+        ("long " + digits(400), [])]
+
+
+def field(text):
+    """A cell as a spreadsheet takes it back from TAB-separated lines."""
+    if any(c in text for c in "\t\r\n") or text.startswith('"'):
+        return '"' + text.replace('"', '""') + '"'
+    return text
+
+
+def report_text(columns, order, rows):
+    lines = [[columns[i] for i in order]] + [[row[i] for i in order] for row in rows]
+    return "".join("\t".join(field(cell) for cell in line) + "\r\n" for line in lines)
+
+
+def tree_text(items, depth=0):
+    return "".join("\t" * depth + field(text) + "\r\n" + tree_text(children, depth + 1)
+                   for text, children in items)
+
+
+def other_list(control_id):
+    """Get Count's sentence and Get Contents' text for one of the other lists."""
+    return {
+        301: ("ListView contains 4 items", report_text(REPORT_COLUMNS, REPORT_ORDER, REPORT_ROWS)),
+        302: ("ListView contains 4 items", "virtual 0\r\nvirtual 1\r\nvirtual 2\r\n" + digits(1000) + "\r\n"),
+        304: ("TreeView contains 9 items", tree_text(TREE)),
+        305: ("ComboBox contains 3 items", "red\r\ngreen\r\nblue\r\n"),
+        306: ("ListBox contains 3 items without text", ""),
+    }[control_id]
+
+
+def as_shown(text, unicode_box):
+    """The text as a contents box of that kind shows it: an ANSI box (code
+    page 1252 here) has '?' for every UTF-16 unit beyond its code page."""
+    if unicode_box:
+        return text
+    units = text.encode("utf-16-le")
+    shown = []
+    for at in range(0, len(units), 2):
+        unit = chr(int.from_bytes(units[at:at + 2], "little"))
+        try:
+            unit.encode("cp1252")
+            shown.append(unit)
+        except UnicodeEncodeError:
+            shown.append("?")
+    return "".join(shown)
+
+
 def many_items(count=FIXTURE_MANY):
     return ["item %06d of the many-item list" % i for i in range(count)]
 

@@ -186,6 +186,21 @@ def read_lists(check, stage, ids=(101, 104, 103, 102, 106, 105)):
                 (q.text(IDC_WINDOW_HANDLE), q.text(IDC_WINDOW_TEXT), q.text(IDC_LIST_COUNT)))
 
 
+def read_other_lists(check, stage, ids=(301, 302, 304, 305, 306)):
+    """Get Count and Get Contents on list views, a tree view, a drop-down list
+    combo box and an owner-drawn list box without strings."""
+    q = stage.quarvel
+    for control_id in ids:
+        pick_and_check(check, stage, control_id)
+        sentence, text = expected.other_list(control_id)
+        q.click(IDC_GET_COUNT)
+        check.equal("count sentence of %d" % control_id, sentence,
+                    q.wait_text(IDC_LIST_COUNT, sentence))
+        shown = expected.as_shown(text, q.state()["controls"][str(IDC_CONTENTS)]["unicode"])
+        q.click(IDC_GET_CONTENTS)
+        check.equal("contents of %d" % control_id, shown, q.wait_text(IDC_CONTENTS, shown, 10))
+
+
 def check_clipboard(check, stage, label, ansi, text):
     """The CF_TEXT block as a Wine program reads it, and the X clipboard."""
     board = stage.probe.clipboard()
@@ -319,10 +334,12 @@ def exit_close_button(check, stage):
 
 
 def read_other_arch(check, stage):
-    """Quarvel reads the list boxes of a program of the other architecture."""
+    """Quarvel reads the list boxes, the list view and the tree view of a
+    program of the other architecture."""
     for control_id in (101, 104):
         pick_and_check(check, stage, control_id)
         items = expected.items_of(control_id)
         read_count(check, stage, control_id, len(items))
         read_contents(check, stage, control_id, items)
+    read_other_lists(check, stage, (301, 304))
     exit_escape(check, stage)

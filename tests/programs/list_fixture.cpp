@@ -1,6 +1,6 @@
 // A window full of list boxes for tests to read from another process.
 //
-//   list_fixture.exe [--many N] [--title T] [--lifetime SECONDS]
+//   list_fixture.exe [--many N] [--rows R] [--title T] [--lifetime SECONDS]
 //
 // Main window (class "QuarvelListFixture", caption T, default "Quarvel list
 // fixture") with child controls by id:
@@ -8,6 +8,14 @@
 //   103 255 x 'x', then 1000 chars  104 "caf\xE9", "na\xEFve", "Gr\xFC\xDFe" (code page 1252)
 //   105 N items "item %06d of the many-item list"
 //   106 a static control "not a list box"
+// A window captioned T + " (controls)" holds the other kinds of lists:
+//   301 report-view list view of kReportRows, columns shown in the order 2, 0, 1
+//   302 virtual list view in list view: "virtual 0" to "virtual 2", then 1000 digits
+//   303 with --rows R: report-view list view of R rows "r%d c%d", 3 columns
+//   304 tree view (FillTree), its "Citrus" and "Vegetables" branches collapsed
+//   305 drop-down list combo box "red", "green", "blue"
+//   306 owner-drawn list box of three items without strings
+//   307 with --rows R: tree view of R items, "item %d" under every tenth
 // A second top-level window, caption T + " (hung)", owns list box 201 ("one",
 // "two", "three") on its own thread; posting WM_APP + 1 to that window makes
 // the thread stop answering for good, so a reader can be tested against a
@@ -17,10 +25,12 @@
 // closed, or by itself after its lifetime (ten minutes unless given) so that
 // a forgotten fixture never outlives a test run.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "app/scoped.h"
@@ -36,6 +46,7 @@ constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | LB
 
 struct Options {
     int many = 1000;
+    int rows = 0;
     std::string title = "Quarvel list fixture";
     int lifetimeSeconds = kDefaultLifetimeSeconds;
 };
@@ -48,6 +59,8 @@ Options ParseOptions(int argc, char** argv)
             options.many = std::atoi(argv[++i]);
             if (options.many < 0)
                 options.many = 0;
+        } else if (std::strcmp(argv[i], "--rows") == 0) {
+            options.rows = std::atoi(argv[++i]);
         } else if (std::strcmp(argv[i], "--title") == 0) {
             options.title = argv[++i];
         } else if (std::strcmp(argv[i], "--lifetime") == 0) {
@@ -223,6 +236,181 @@ void StartHungWindow(const std::string& title)
         WaitForSingleObject(ready.Get(), 30000);
 }
 
+// The other kinds of lists, in a window of their own on the left of the
+// screen, which Quarvel's centred dialog leaves free. A wide window, so that
+// the list views' notifications come as wide text.
+constexpr wchar_t kControlsClass[] = L"QuarvelListFixtureControls";
+constexpr int kVirtualItems = 4;
+
+const wchar_t* const kReportColumns[] = {L"Name", L"Size", L"Note"};
+const int kReportOrder[] = {2, 0, 1};
+const wchar_t* const kReportRows[][3] = {
+    {L"alpha", L"1", L"plain"},
+    {L"tab\there", L"2", L"line one\r\nline two"},
+    {L"\u4E2D\u6587 \U0001D11E", L"3", L"say \"hi\""},
+    {L"\"quoted\" start", L"", L""},
+};
+
+std::wstring Digits(int length)
+{
+    std::wstring digits;
+    while (static_cast<int>(digits.size()) < length)
+        digits += static_cast<wchar_t>(L'0' + digits.size() % 10);
+    return digits;
+}
+
+HWND CreateControl(HWND parent, const wchar_t* windowClass, DWORD style, int id, int y, int height)
+{
+    return CreateWindowExW(0, windowClass, L"", WS_CHILD | WS_VISIBLE | WS_BORDER | style, 5, y, 250, height, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+void SetCell(HWND list, int row, int column, const wchar_t* text)
+{
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = const_cast<wchar_t*>(text);
+    SendMessageW(list, column == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, static_cast<WPARAM>(row),
+        reinterpret_cast<LPARAM>(&item));
+}
+
+HWND CreateReportList(HWND parent, int id, int y, int height)
+{
+    HWND list = CreateControl(parent, WC_LISTVIEWW, LVS_REPORT, id, y, height);
+    for (int column = 0; column < 3; ++column) {
+        LVCOLUMNW header = {};
+        header.mask = LVCF_TEXT | LVCF_WIDTH;
+        header.cx = 80;
+        header.pszText = const_cast<wchar_t*>(kReportColumns[column]);
+        SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&header));
+    }
+    return list;
+}
+
+void FillReportList(HWND list)
+{
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 3; ++column)
+            SetCell(list, row, column, kReportRows[row][column]);
+    SendMessageW(list, LVM_SETCOLUMNORDERARRAY, 3, reinterpret_cast<LPARAM>(kReportOrder));
+}
+
+void FillManyRows(HWND list, int rows)
+{
+    wchar_t text[32];
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < 3; ++column) {
+            std::swprintf(text, 32, L"r%d c%d", row, column);
+            SetCell(list, row, column, text);
+        }
+}
+
+HTREEITEM AddTreeItem(HWND tree, HTREEITEM parent, const wchar_t* text)
+{
+    TVINSERTSTRUCTW insert = {};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = const_cast<wchar_t*>(text);
+    return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+void FillTree(HWND tree)
+{
+    HTREEITEM fruits = AddTreeItem(tree, TVI_ROOT, L"Fruits");
+    AddTreeItem(tree, fruits, L"Apple");
+    HTREEITEM citrus = AddTreeItem(tree, fruits, L"Citrus");
+    AddTreeItem(tree, citrus, L"Lemon");
+    AddTreeItem(tree, citrus, L"Lime");
+    AddTreeItem(tree, fruits, L"tab\tpear");
+    AddTreeItem(tree, AddTreeItem(tree, TVI_ROOT, L"Vegetables"), L"Kale");
+    AddTreeItem(tree, TVI_ROOT, (L"long " + Digits(400)).c_str());
+    SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(fruits));
+}
+
+void FillManyTreeItems(HWND tree, int items)
+{
+    wchar_t text[32];
+    HTREEITEM parent = TVI_ROOT;
+    for (int item = 0; item < items; ++item) {
+        std::swprintf(text, 32, L"item %d", item);
+        HTREEITEM added = AddTreeItem(tree, item % 10 ? parent : TVI_ROOT, text);
+        if (item % 10 == 0)
+            parent = added;
+    }
+}
+
+void CreateOtherLists(HWND window, int rows)
+{
+    const DWORD tree = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT;
+    FillReportList(CreateReportList(window, 301, 5, 110));
+    HWND virtualList = CreateControl(window, WC_LISTVIEWW, LVS_LIST | LVS_OWNERDATA, 302, 120, 60);
+    SendMessageW(virtualList, LVM_SETITEMCOUNT, kVirtualItems, 0);
+    FillTree(CreateControl(window, WC_TREEVIEWW, tree, 304, 185, 130));
+    HWND combo = CreateControl(window, L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 305, 320, 120);
+    for (const wchar_t* colour : {L"red", L"green", L"blue"})
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(colour));
+    HWND drawn = CreateControl(window, L"LISTBOX", LBS_OWNERDRAWFIXED | WS_VSCROLL, 306, 350, 60);
+    for (LPARAM data = 1; data <= 3; ++data)
+        SendMessageW(drawn, LB_ADDSTRING, 0, data);
+    if (rows > 0) {
+        FillManyRows(CreateReportList(window, 303, 415, 60), rows);
+        FillManyTreeItems(CreateControl(window, WC_TREEVIEWW, tree, 307, 480, 40), rows);
+    }
+}
+
+void AnswerVirtualItem(NMLVDISPINFOW& request)
+{
+    if (!(request.item.mask & LVIF_TEXT) || request.item.cchTextMax <= 0)
+        return;
+    const int index = request.item.iItem;
+    const std::wstring text = index == kVirtualItems - 1 ? Digits(1000) : L"virtual " + std::to_wstring(index);
+    lstrcpynW(request.item.pszText, text.c_str(), request.item.cchTextMax);
+}
+
+LRESULT CALLBACK ControlsProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (header->idFrom == 302 && header->code == LVN_GETDISPINFOW)
+            AnswerVirtualItem(*reinterpret_cast<NMLVDISPINFOW*>(lParam));
+        return 0;
+    }
+    case WM_MEASUREITEM:
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 16;
+        return TRUE;
+    case WM_DRAWITEM:
+        return TRUE;  // the items have nothing to show
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+void StartControlsWindow(const std::string& title, int rows)
+{
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&classes);
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpfnWndProc = ControlsProcedure;
+    windowClass.lpszClassName = kControlsClass;
+    if (!RegisterClassExW(&windowClass))
+        return;
+    HWND window = CreateWindowExW(0, kControlsClass, L"", kTopStyle, 0, 0, 268, 556, nullptr, nullptr,
+        GetModuleHandleW(nullptr), nullptr);
+    if (!window)
+        return;
+    CreateOtherLists(window, rows);
+    SetWindowTextA(window, (title + " (controls)").c_str());
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -231,6 +419,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (!RegisterClasses())
         return 0;
     StartHungWindow(options.title);
+    StartControlsWindow(options.title, options.rows);
     // The caption comes last: a reader that finds the window by its caption
     // finds every list box filled.
     HWND window = CreateWindowExA(0, kMainClass, "", kTopStyle, 560, 40, 440, 680, nullptr, nullptr,

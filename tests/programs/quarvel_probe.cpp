@@ -8,7 +8,7 @@
 //   state HWND            a Quarvel dialog: rectangles, control texts, focus
 //   children HWND         every child window, the static controls without ids too
 //   about HWND            the About box owned by HWND
-//   fixture TITLE         the list fixture's windows and list boxes
+//   fixture TITLE         the list fixture's windows and lists
 //   window HWND           one window's rectangle, text, class, X window
 //   point X Y             the window at a screen point
 //   workarea              the desktop work area
@@ -36,6 +36,7 @@ namespace {
 constexpr UINT kSendTimeoutMs = 2000;
 const int kDialogControls[] = { 1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 57664 };
 const int kFixtureControls[] = { 101, 102, 103, 104, 105, 106 };
+const int kFixtureOtherControls[] = { 301, 302, 303, 304, 305, 306, 307 };
 
 // Minimal JSON text building: values are appended in order, the caller keeps
 // the commas and brackets right.
@@ -237,6 +238,7 @@ void WriteWindow(Json& json, HWND window)
     }
     json.Key("visible").Bool(IsWindowVisible(window) != FALSE);
     json.Key("enabled").Bool(IsWindowEnabled(window) != FALSE);
+    json.Key("unicode").Bool(IsWindowUnicode(window) != FALSE);
     json.Key("id").Number(GetDlgCtrlID(window));
     json.Key("style").Number(static_cast<long long>(GetWindowLongW(window, GWL_STYLE)) & 0xFFFFFFFFLL);
     json.Key("owner").Number(HandleValue(GetWindow(window, GW_OWNER)));
@@ -377,7 +379,8 @@ std::string OnFixture(const std::string& title)
     Json json;
     HWND main = FindWindowA("QuarvelListFixture", title.c_str());
     HWND hung = FindWindowA(nullptr, (title + " (hung)").c_str());
-    json.Open('{').Key("ok").Bool(main != nullptr && hung != nullptr);
+    HWND others = FindWindowA(nullptr, (title + " (controls)").c_str());
+    json.Open('{').Key("ok").Bool(main != nullptr && hung != nullptr && others != nullptr);
     if (main) {
         json.Key("main");
         WriteWindow(json, main);
@@ -385,6 +388,10 @@ std::string OnFixture(const std::string& title)
         for (int id : kFixtureControls) {
             json.Key(std::to_string(id).c_str());
             WriteWindow(json, GetDlgItem(main, id));
+        }
+        for (int id : kFixtureOtherControls) {
+            json.Key(std::to_string(id).c_str());
+            WriteWindow(json, GetDlgItem(others, id));
         }
         json.Close('}');
     }
