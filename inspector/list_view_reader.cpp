@@ -2,16 +2,10 @@
 
 #include <commctrl.h>
 
-#include <cwchar>
+#include <algorithm>
 
 #include "inspector/list_view_columns.h"
 #include "inspector/tabbed_lines.h"
-
-namespace {
-
-constexpr std::size_t kSlotBytes = kFirstTextSlot * sizeof(wchar_t);
-
-}  // namespace
 
 ListViewReader::ListViewReader(HWND list, UINT timeout) : list(list, timeout)
 {
@@ -33,16 +27,31 @@ bool ListViewReader::ReadNext(std::wstring& lines)
         return Start(lines) && next < expected;
     if (next >= expected)
         return false;
-    if (!ReadRow(next)) {
-        expected = next;
-        return false;
+    const std::size_t columns = subItems.size();
+    const int page = std::max(1, kQuestionsPerStep / static_cast<int>(columns));
+    const int count = std::min(page, expected - next);
+    const ListItemLayout& layout = list.Layouts().listItem;
+    records.assign(static_cast<std::size_t>(count) * columns * layout.record.size, 0);
+    rows.clear();
+    for (int row = next; row < next + count; ++row) {
+        for (int subItem : subItems) {
+            const std::size_t at = rows.size() * layout.record.size;
+            Put32(records, at + layout.record.mask, LVIF_TEXT);
+            Put32(records, at + layout.item, static_cast<std::uint32_t>(row));
+            Put32(records, at + layout.subItem, static_cast<std::uint32_t>(subItem));
+            rows.push_back(static_cast<WPARAM>(row));
+        }
     }
-    AppendRow(lines, cells);
-    ++next;
+    const std::size_t read = list.AskTexts(LVM_GETITEMTEXTW, rows, layout.record, records, false, cells);
+    // Whole rows only: a row cut short by a silent list would be wrong.
+    for (std::size_t done = 0; done + columns <= read; done += columns, ++next)
+        AppendRow(lines, cells.data() + done, columns);
+    if (read < rows.size())
+        expected = next;
     return next < expected;
 }
 
-// The header line, and a block for the texts of one item.
+// The header line, when the list view shows columns.
 bool ListViewReader::Start(std::wstring& lines)
 {
     expected = 0;
@@ -58,66 +67,6 @@ bool ListViewReader::Start(std::wstring& lines)
         subItems.push_back(0);
     else
         AppendRow(lines, columns.titles);
-    const std::size_t shown = subItems.size();
-    cells.assign(shown, std::wstring());
-    lengths.assign(shown, 0);
-    texts.assign(shown * kFirstTextSlot, L'\0');
-    records.assign(shown * list.Layouts().listItem.record.size, 0);
-    if (list.Block().Reserve(records.size() + shown * kSlotBytes) != CountProblem::none)
-        return false;
     expected = count;
     return true;
-}
-
-// Every column's record written at once, one question per column, every text
-// read back at once.
-bool ListViewReader::ReadRow(int row)
-{
-    const ListItemLayout& layout = list.Layouts().listItem;
-    const std::uint32_t pointerSize = list.Layouts().pointerSize;
-    RemoteBlock& block = list.Block();
-    const std::size_t textsAt = records.size();
-    for (std::size_t column = 0; column < subItems.size(); ++column) {
-        const std::size_t at = column * layout.record.size;
-        Put32(records, at + layout.record.mask, LVIF_TEXT);
-        Put32(records, at + layout.item, static_cast<std::uint32_t>(row));
-        Put32(records, at + layout.subItem, static_cast<std::uint32_t>(subItems[column]));
-        PutPointer(records, at + layout.record.text, block.Address(textsAt + column * kSlotBytes), pointerSize);
-        Put32(records, at + layout.record.textMax, kFirstTextSlot);
-    }
-    if (!block.Write(0, records.data(), records.size()))
-        return false;
-    for (std::size_t column = 0; column < subItems.size(); ++column) {
-        if (!list.Ask(LVM_GETITEMTEXTW, static_cast<WPARAM>(row), block.Param(column * layout.record.size),
-                      lengths[column]))
-            return false;
-    }
-    if (!block.Read(textsAt, texts.data(), texts.size() * sizeof(wchar_t)))
-        return false;
-    for (std::size_t column = 0; column < subItems.size(); ++column) {
-        const wchar_t* text = texts.data() + column * kFirstTextSlot;
-        // The reply counts the characters copied; never more than the slot.
-        const int copied = static_cast<int>(lengths[column]);
-        const std::size_t length =
-            wcsnlen(text, copied <= 0 ? 0 : copied < kFirstTextSlot ? static_cast<std::size_t>(copied) : kFirstTextSlot);
-        if (length + 1 >= kFirstTextSlot) {
-            if (!ReadLongCell(row, subItems[column], cells[column]))
-                return false;
-        } else {
-            cells[column].assign(text, length);
-        }
-    }
-    return true;
-}
-
-// A text that filled its slot, asked for again with room to grow.
-bool ListViewReader::ReadLongCell(int row, int subItem, std::wstring& cell)
-{
-    const ListItemLayout& layout = list.Layouts().listItem;
-    std::vector<unsigned char> record(layout.record.size, 0);
-    Put32(record, layout.record.mask, LVIF_TEXT);
-    Put32(record, layout.item, static_cast<std::uint32_t>(row));
-    Put32(record, layout.subItem, static_cast<std::uint32_t>(subItem));
-    return list.AskText(LVM_GETITEMTEXTW, static_cast<WPARAM>(row), layout.record, record, false, cell,
-                        kFirstTextSlot * 8) == TextAnswer::text;
 }

@@ -1,8 +1,8 @@
 // Reads a list view of any program: in report view a line of column headers,
 // then one line per item with every column in the order the user sees them,
-// separated by TAB; in the other views the item texts. One item per step; the
-// texts of one item's columns are asked for together, through one block in
-// the list view's program.
+// separated by TAB; in the other views the item texts. Each step reads a few
+// items, their texts asked for together through one block in the list view's
+// program.
 #pragma once
 
 #include <windows.h>
@@ -25,15 +25,12 @@ public:
 
 private:
     bool Start(std::wstring& lines);
-    bool ReadRow(int row);
-    bool ReadLongCell(int row, int subItem, std::wstring& cell);
 
     RemoteControl list;
     std::vector<int> subItems;  // one per column shown
-    std::vector<std::wstring> cells;
     std::vector<unsigned char> records;
-    std::vector<wchar_t> texts;
-    std::vector<DWORD_PTR> lengths;
+    std::vector<WPARAM> rows;
+    std::vector<std::wstring> cells;
     int expected = -1;  // not started
     int next = 0;
 };

@@ -81,3 +81,47 @@ TextAnswer RemoteControl::AskText(UINT message, WPARAM wParam, const TextRecordL
         }
     }
 }
+
+std::size_t RemoteControl::AskTexts(UINT message, const std::vector<WPARAM>& wParams, const TextRecordLayout& layout,
+                                    std::vector<unsigned char>& records, bool replyIsSuccess,
+                                    std::vector<std::wstring>& texts)
+{
+    const std::size_t count = wParams.size();
+    const std::size_t slotBytes = kFirstTextSlot * sizeof(wchar_t);
+    const std::size_t textsAt = count * layout.size;
+    if (!usable || block.Reserve(textsAt + count * slotBytes) != CountProblem::none)
+        return 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t at = i * layout.size;
+        PutPointer(records, at + layout.text, block.Address(textsAt + i * slotBytes), block.Layouts().pointerSize);
+        Put32(records, at + layout.textMax, kFirstTextSlot);
+    }
+    // The records, then empty slots: a control that copies nothing leaves no text.
+    std::vector<unsigned char> image(records.begin(), records.begin() + static_cast<std::ptrdiff_t>(textsAt));
+    image.resize(textsAt + count * slotBytes, 0);
+    if (!block.Write(0, image.data(), image.size()))
+        return 0;
+    std::size_t asked = 0;
+    for (DWORD_PTR reply = 0; asked < count; ++asked) {
+        if (!Ask(message, wParams[asked], block.Param(asked * layout.size), reply) || (replyIsSuccess && !reply))
+            break;
+    }
+    std::vector<wchar_t> slots(asked * kFirstTextSlot);
+    if (!asked || !block.Read(textsAt, slots.data(), slots.size() * sizeof(wchar_t)))
+        return 0;
+    texts.resize(count);
+    for (std::size_t i = 0; i < asked; ++i) {
+        const wchar_t* slot = slots.data() + i * kFirstTextSlot;
+        texts[i].assign(slot, wcsnlen(slot, kFirstTextSlot));
+    }
+    for (std::size_t i = 0; i < asked; ++i) {
+        if (texts[i].size() + 1 < kFirstTextSlot)
+            continue;
+        std::vector<unsigned char> record(records.begin() + static_cast<std::ptrdiff_t>(i * layout.size),
+                                          records.begin() + static_cast<std::ptrdiff_t>((i + 1) * layout.size));
+        if (AskText(message, wParams[i], layout, record, replyIsSuccess, texts[i], kFirstTextSlot * 8) !=
+            TextAnswer::text)
+            return i;
+    }
+    return asked;
+}

@@ -17,6 +17,11 @@
 // for again with a larger one.
 constexpr int kFirstTextSlot = 256;
 
+// About how many questions one step of a reader asks: enough to share one
+// write and one read of the program's memory, which cost about as much as a
+// question, yet few enough that a step stays short against a slow program.
+constexpr int kQuestionsPerStep = 24;
+
 enum class TextAnswer {
     text,     // read whole
     refused,  // the control answered that it has no such item or column
@@ -42,6 +47,15 @@ public:
     // right behind it; the record stays there for the caller to read back.
     TextAnswer AskText(UINT message, WPARAM wParam, const TextRecordLayout& layout, std::vector<unsigned char>& record,
                        bool replyIsSuccess, std::wstring& text, int firstSlot = kFirstTextSlot);
+
+    // Many texts at once: `records` holds one record per entry of `wParams`,
+    // their own fields filled in. Each gets a slot of its own; all are
+    // written at once, asked in order, and read back at once; a text that
+    // filled its slot is asked for again alone. The number of texts read:
+    // fewer than asked when the control refused one (replyIsSuccess) or
+    // stopped answering.
+    std::size_t AskTexts(UINT message, const std::vector<WPARAM>& wParams, const TextRecordLayout& layout,
+                         std::vector<unsigned char>& records, bool replyIsSuccess, std::vector<std::wstring>& texts);
 
     HWND Window() const { return control; }
     RemoteBlock& Block() { return block; }

@@ -24,9 +24,9 @@ void AppendField(std::wstring& line, const std::wstring& field)
     line += L'"';
 }
 
-void AppendRow(std::wstring& lines, const std::vector<std::wstring>& fields)
+void AppendRow(std::wstring& lines, const std::wstring* fields, std::size_t count)
 {
-    for (std::size_t i = 0; i < fields.size(); ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         if (i > 0)
             lines += L'\t';
         AppendField(lines, fields[i]);

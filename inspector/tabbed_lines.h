@@ -12,7 +12,11 @@
 void AppendField(std::wstring& line, const std::wstring& field);
 
 // The fields separated by TAB, then CR LF.
-void AppendRow(std::wstring& lines, const std::vector<std::wstring>& fields);
+void AppendRow(std::wstring& lines, const std::wstring* fields, std::size_t count);
+inline void AppendRow(std::wstring& lines, const std::vector<std::wstring>& fields)
+{
+    AppendRow(lines, fields.data(), fields.size());
+}
 
 // One TAB per level below the top, the field, then CR LF.
 void AppendIndented(std::wstring& lines, std::size_t depth, const std::wstring& field);

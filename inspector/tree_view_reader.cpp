@@ -29,17 +29,28 @@ bool TreeViewReader::ReadNext(std::wstring& lines)
             return false;
         expected = count;
     }
-    if (!current)
-        return false;
-    if (!ReadItem(current, text)) {
-        current = 0;
-        return false;
+    const TreeItemLayout& layout = tree.Layouts().treeItem;
+    records.clear();
+    depths.clear();
+    // A few items walked, then their texts read; a walk cut short by a silent
+    // tree has nothing more to read anyway.
+    while (current && depths.size() * 3 < static_cast<std::size_t>(kQuestionsPerStep)) {
+        records.resize(records.size() + layout.record.size, 0);
+        const std::size_t at = records.size() - layout.record.size;
+        Put32(records, at + layout.record.mask, TVIF_TEXT);
+        PutPointer(records, at + layout.item, current, tree.Layouts().pointerSize);
+        depths.push_back(ancestors.size());
+        if (!Advance())
+            current = 0;
     }
-    AppendIndented(lines, ancestors.size(), text);
-    ++handled;
+    asks.assign(depths.size(), 0);
+    const std::size_t read = tree.AskTexts(TVM_GETITEMW, asks, layout.record, records, true, texts);
+    for (std::size_t i = 0; i < read; ++i)
+        AppendIndented(lines, depths[i], texts[i]);
+    handled += static_cast<int>(read);
     // A control that keeps answering items beyond any list's size is not
     // walking a tree.
-    if (!Advance() || handled >= kMostItems)
+    if (read < depths.size() || handled >= kMostItems)
         current = 0;
     return current != 0;
 }
@@ -86,15 +97,6 @@ bool TreeViewReader::Next(UINT relation, std::uint64_t from, std::uint64_t& item
         return false;
     item = ValueFromReply(reply, target64);
     return true;
-}
-
-bool TreeViewReader::ReadItem(std::uint64_t item, std::wstring& itemText)
-{
-    const TreeItemLayout& layout = tree.Layouts().treeItem;
-    std::vector<unsigned char> record(layout.record.size, 0);
-    Put32(record, layout.record.mask, TVIF_TEXT);
-    PutPointer(record, layout.item, item, tree.Layouts().pointerSize);
-    return tree.AskText(TVM_GETITEMW, 0, layout.record, record, true, itemText) == TextAnswer::text;
 }
 
 // To the first child, else to the next sibling of the item or of the nearest
