@@ -32,6 +32,7 @@ CountProblem RemoteBlock::Reserve(std::size_t bytes)
     if (!ArrivesUnchanged(reinterpret_cast<std::uintptr_t>(address) + bytes, target64))
         return CountProblem::needs64Bit;
     memory = std::move(fresh);
+    base = static_cast<char*>(address);
     size = bytes;
     return CountProblem::none;
 }
@@ -40,7 +41,7 @@ bool RemoteBlock::Write(std::size_t offset, const void* data, std::size_t length
 {
     SIZE_T done = 0;
     return offset + length <= size &&
-           WriteProcessMemory(process.Get(), static_cast<char*>(memory.Get().held) + offset, data, length, &done) &&
+           WriteProcessMemory(process.Get(), base + offset, data, length, &done) &&
            done == length;
 }
 
@@ -48,23 +49,16 @@ bool RemoteBlock::Read(std::size_t offset, void* data, std::size_t length) const
 {
     SIZE_T done = 0;
     return offset + length <= size &&
-           ReadProcessMemory(process.Get(), static_cast<const char*>(memory.Get().held) + offset, data, length,
-                             &done) &&
+           ReadProcessMemory(process.Get(), base + offset, data, length, &done) &&
            done == length;
 }
 
 std::uint64_t RemoteBlock::Address(std::size_t offset) const
 {
-    return reinterpret_cast<std::uintptr_t>(memory.Get().held) + offset;
+    return reinterpret_cast<std::uintptr_t>(base) + offset;
 }
 
 LPARAM RemoteBlock::Param(std::size_t offset) const
 {
     return static_cast<LPARAM>(Address(offset));
-}
-
-void RemoteBlock::Abandon()
-{
-    memory.Take();
-    size = 0;
 }

@@ -36,12 +36,14 @@ public:
     bool TargetIs64Bit() const { return target64; }
     const ControlLayouts& Layouts() const { return LayoutsFor(target64); }
 
-    // Leaves the block to the program for good.
-    void Abandon();
+    // Leaves the block to the program for good; what the program wrote
+    // before can still be read.
+    void Abandon() { memory.Take(); }
 
 private:
     ScopedHandle process;
     ScopedRemoteMemory memory;
+    char* base = nullptr;  // the block in the program, owned or abandoned
     std::size_t size = 0;
     bool target64 = false;
 };
