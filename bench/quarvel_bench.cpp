@@ -170,8 +170,7 @@ int RunBenchmarks(bool quick, int memoryItems)
     MessageLoop loop;
     appModule.RegisterLoop(&loop);
     MainDialog dialog;
-    appModule.RegisterCreateRecord(dialog.Record(), &dialog);
-    if (!CreateDialogParamA(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, BindingProcedure, 0)) {
+    if (!dialog.CreateModeless(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN))) {
         std::printf("cannot create the main dialog\n");
         return 1;
     }

@@ -33,6 +33,7 @@ public:
     LRESULT OnButtonDownMessage(BOOL& handled);
     LRESULT OnMouseMoveMessage(LPARAM position, BOOL& handled);
     LRESULT OnButtonUpMessage(BOOL& handled);
+    LRESULT OnCaptureChangedMessage(BOOL& handled);
 
     // main_dialog_reading.cpp
     void OnWindowSelected(HWND window) override;

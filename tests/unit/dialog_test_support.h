@@ -81,9 +81,7 @@ public:
     RunningMainDialog()
     {
         loopRegistered = appModule.RegisterLoop(&loop);
-        appModule.RegisterCreateRecord(dialog.Record(), &dialog);
-        window = CreateDialogParamA(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
-                                    BindingProcedure, 0);
+        window = dialog.CreateModeless(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN));
     }
     ~RunningMainDialog()
     {
