@@ -2,9 +2,10 @@
 #   make run    start Quarvel under Wine (ARCH=win32 for the 32-bit build)
 #   make test   build both targets and run every suite of both
 #   make bench  measure reading large lists (not part of make test)
+#   make dist   build both targets' Quarvel.exe and pack build/dist/Quarvel-VERSION.zip
 ARCH ?= win64
 
-.PHONY: setup build build-win32 build-win64 test run bench
+.PHONY: setup build build-win32 build-win64 test run bench dist
 
 setup:
 	tools/setup.sh
@@ -23,3 +24,6 @@ run: build-$(ARCH)
 
 bench: build
 	tools/run-bench
+
+dist: setup
+	python3 tools/make-dist.py
