@@ -3,9 +3,10 @@
 #   make test   build both targets and run every suite of both
 #   make bench  measure reading large lists (not part of make test)
 #   make dist   build both targets' Quarvel.exe and pack build/dist/Quarvel-VERSION.zip
+#   make dist-check  build that zip twice in fresh trees and compare the bytes
 ARCH ?= win64
 
-.PHONY: setup build build-win32 build-win64 test run bench dist
+.PHONY: setup build build-win32 build-win64 test run bench dist dist-check
 
 setup:
 	tools/setup.sh
@@ -27,3 +28,6 @@ bench: build
 
 dist: setup
 	python3 tools/make-dist.py
+
+dist-check: setup
+	tools/check-dist
