@@ -55,5 +55,6 @@ private:
 
     std::unique_ptr<ContentsRead> contentsRead;
     bool slicing = false;
+    bool timerSet = false;
     bool abandoned = false;
 };
