@@ -20,7 +20,7 @@
 
 #include "app/message_loop.h"
 #include "app/module.h"
-#include "bench/child_process.h"
+#include "tools/child_process.h"
 #include "bench/statistics.h"
 #include "inspector/main_dialog.h"
 #include "res/resource.h"
