@@ -22,6 +22,7 @@
 #include "app/module.h"
 #include "tools/child_process.h"
 #include "bench/statistics.h"
+#include "inspector/contents_read.h"
 #include "inspector/main_dialog.h"
 #include "res/resource.h"
 
@@ -201,24 +202,31 @@ void WaitForGoAhead()
     std::fgets(line, sizeof(line), stdin);
 }
 
-// One read watched from outside. Wine's process counters do not follow the
-// heap, so tools/run-bench reads the kernel's figures for this process: the
-// resident size at "ready", with its peak reset, and the peak at "done".
-int MemoryProbe(MainDialog& dialog, MessageLoop& loop, int items)
+// One read watched from outside, in the stages of Get Contents: reading and
+// gathering, joining, and setting the box. Wine's process counters do not
+// follow the heap, so bench/peak_memory.py reads the kernel's figures for
+// this process at each stage and resets the peak before the next.
+void Stage(const char* name, size_t bytes = 0)
+{
+    std::printf("%s %zu\n", name, bytes);
+    std::fflush(stdout);
+    WaitForGoAhead();
+}
+
+int MemoryProbe(MainDialog& dialog, int items)
 {
     const std::string title = "Quarvel memory " + std::to_string(items);
     ChildProcess fixture(ProgramBeside("list_fixture.exe"), FixtureArguments(items, title));
     HWND list = StartFixtureList(fixture, title);
     if (!list)
         return 1;
-    dialog.selected = list;
-    std::printf("ready\n");
-    std::fflush(stdout);
-    WaitForGoAhead();
-    const ReadFigures read = QuarvelGetContents(dialog, loop, list);
-    std::printf("done %d\n", read.textBytes);
-    std::fflush(stdout);
-    WaitForGoAhead();
+    Stage("ready");
+    ContentsRead read(ReaderFor(list));
+    while (read.Continue(30)) {
+    }
+    Stage("read");
+    SetDlgItemTextA(dialog.window, IDC_CONTENTS, read.Text());
+    Stage("shown", read.Size());
     fixture.Close(GetParent(list), WM_CLOSE, 0);
     return 0;
 }
@@ -248,7 +256,7 @@ int RunBenchmarks(bool quick, int memoryItems)
         return 1;
     }
     if (memoryItems > 0) {
-        const int status = MemoryProbe(dialog, loop, memoryItems);
+        const int status = MemoryProbe(dialog, memoryItems);
         DestroyWindow(dialog.window);
         appModule.UnregisterLoop();
         return status;

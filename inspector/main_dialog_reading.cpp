@@ -105,9 +105,8 @@ void MainDialog::ContinueContentsRead()
             timerSet = SetTimer(window, kReadTimer, USER_TIMER_MINIMUM, nullptr) != 0;
         return;
     }
-    const std::string text = read->TakeText();
+    SetDlgItemTextA(window, IDC_CONTENTS, read->Text());
     CancelContentsRead();
-    SetDlgItemTextA(window, IDC_CONTENTS, text.c_str());
 }
 
 void MainDialog::CancelContentsRead()
