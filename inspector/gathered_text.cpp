@@ -1,5 +1,6 @@
 #include "inspector/gathered_text.h"
 
+#include <cstdint>
 #include <cstring>
 
 bool GatheredText::Append(const char* piece, std::size_t length)
