@@ -157,11 +157,7 @@ LRESULT CALLBACK PartlyFailingList(HWND window, UINT message, WPARAM wParam, LPA
 
 TEST(ListReaderTest, ItemTheListReportsAsAnErrorAddsNothing)
 {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = PartlyFailingList;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = L"QuarvelPartlyFailingList";
-    RegisterClassW(&windowClass);
+    list_test::RegisterControlClass(L"QuarvelPartlyFailingList", PartlyFailingList);
     ControlSetup setup;
     setup.controlClass = "QuarvelPartlyFailingList";
     ControlThread target(setup);
@@ -203,11 +199,7 @@ LRESULT CALLBACK HostileList(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 TEST(ListReaderTest, HostileRepliesAreBoundedAndNeverOverrun)
 {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = HostileList;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = L"QuarvelHostileList";
-    RegisterClassW(&windowClass);
+    list_test::RegisterControlClass(L"QuarvelHostileList", HostileList);
     ControlSetup setup;
     setup.controlClass = "QuarvelHostileList";
     ControlThread target(setup);
