@@ -2,9 +2,11 @@
 #   make run    start Quarvel under Wine (ARCH=win32 for the 32-bit build)
 #   make test   build both targets and run every suite of both
 #   make bench  measure reading large lists (not part of make test)
+#   make dist   build both targets' Quarvel.exe and pack build/dist/Quarvel-VERSION.zip
+#   make dist-check  build that zip twice in fresh trees and compare the bytes
 ARCH ?= win64
 
-.PHONY: setup build build-win32 build-win64 test run bench
+.PHONY: setup build build-win32 build-win64 test run bench dist dist-check
 
 setup:
 	tools/setup.sh
@@ -23,3 +25,9 @@ run: build-$(ARCH)
 
 bench: build
 	tools/run-bench
+
+dist: setup
+	python3 tools/make-dist.py
+
+dist-check: setup
+	tools/check-dist

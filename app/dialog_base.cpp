@@ -10,6 +10,11 @@ RoutingProc DialogBase::GetRoutingProcedure()
     return RoutingProcedure;
 }
 
+BOOL DialogBase::WriteTrampoline(RoutingProc target)
+{
+    return trampolineCode.Write(this, reinterpret_cast<const void*>(target));
+}
+
 void DialogBase::AfterLastMessage(HWND /*window*/)
 {
 }
@@ -17,6 +22,30 @@ void DialogBase::AfterLastMessage(HWND /*window*/)
 DialogBase::~DialogBase()
 {
     appModule.UnlinkCreateRecord(Record());
+}
+
+HWND DialogBase::CreateModeless(HINSTANCE instance, LPCSTR templateName, HWND owner)
+{
+    appModule.RegisterCreateRecord(Record(), this);
+    return CreateDialogParamA(instance, templateName, owner, BindingProcedure, 0);
+}
+
+HWND DialogBase::CreateModelessIndirect(HINSTANCE instance, LPCDLGTEMPLATEA dialogTemplate, HWND owner)
+{
+    appModule.RegisterCreateRecord(Record(), this);
+    return CreateDialogIndirectParamA(instance, dialogTemplate, owner, BindingProcedure, 0);
+}
+
+INT_PTR DialogBase::RunModal(HINSTANCE instance, LPCSTR templateName, HWND owner)
+{
+    appModule.RegisterCreateRecord(Record(), this);
+    return DialogBoxParamA(instance, templateName, owner, BindingProcedure, 0);
+}
+
+INT_PTR DialogBase::RunModalIndirect(HINSTANCE instance, LPCDLGTEMPLATEA dialogTemplate, HWND owner)
+{
+    appModule.RegisterCreateRecord(Record(), this);
+    return DialogBoxIndirectParamA(instance, dialogTemplate, owner, BindingProcedure, 0);
 }
 
 bool ReturnsResultDirectly(UINT message)
@@ -50,7 +79,7 @@ INT_PTR CALLBACK BindingProcedure(HWND window, UINT message, WPARAM wParam, LPAR
     DialogBase* object = record->object;
     object->window = window;
     const RoutingProc target = object->GetRoutingProcedure();
-    if (!object->trampolineCode.Write(object, reinterpret_cast<const void*>(target))) {
+    if (!object->WriteTrampoline(target)) {
         // Nothing could ever answer this window: a modal box ends before it
         // shows (its owner enabled again), and a modeless one is left to its
         // creator to destroy.

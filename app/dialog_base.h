@@ -31,9 +31,23 @@ public:
     virtual BOOL HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                LRESULT& result, DWORD selector) = 0;
     virtual RoutingProc GetRoutingProcedure();
+    // Writes the stub that routes the window's messages to `target`; FALSE
+    // when no memory for it could be had.
+    virtual BOOL WriteTrampoline(RoutingProc target);
     virtual void AfterLastMessage(HWND window);
 
     CreateRecord* Record() { return reinterpret_cast<CreateRecord*>(trampoline); }
+
+    // The object is linked to the next window made on this thread, then the
+    // window is made from the template: the two steps are never apart. A
+    // window that could not be made leaves the record to the object's end.
+    // Defined in dialog_base.cpp.
+    HWND CreateModeless(HINSTANCE instance, LPCSTR templateName, HWND owner = nullptr);
+    HWND CreateModelessIndirect(HINSTANCE instance, LPCDLGTEMPLATEA dialogTemplate, HWND owner = nullptr);
+    // Returns once the box has ended, with its result; -1 when it could not
+    // be made. A box that cannot be bound ends before it shows.
+    INT_PTR RunModal(HINSTANCE instance, LPCSTR templateName, HWND owner = nullptr);
+    INT_PTR RunModalIndirect(HINSTANCE instance, LPCDLGTEMPLATEA dialogTemplate, HWND owner = nullptr);
     // The address the system calls as the window's dialog procedure once bound.
     DLGPROC BoundProcedure() const { return trampolineCode.Procedure(); }
 

@@ -91,9 +91,7 @@ namespace {
 // Creates, shows and runs the main dialog; 0 when its window cannot be made.
 int RunMainDialog(MainDialog& dialog, MessageLoop& loop, int showCommand)
 {
-    appModule.RegisterCreateRecord(dialog.Record(), &dialog);
-    HWND window = CreateDialogParamA(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
-                                     BindingProcedure, 0);
+    HWND window = dialog.CreateModeless(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN));
     if (!window)
         return 0;  // a record never taken is unlinked when the dialog ends
     if (!dialog.window) {

@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "app/scoped.h"
-#include "bench/child_process.h"
 #include "bench/statistics.h"
 #include "inspector/list_view_reader.h"
 #include "inspector/tree_view_reader.h"
+#include "tools/child_process.h"
 
 namespace {
 

@@ -1,10 +1,16 @@
 #!/usr/bin/env python3
-"""Peak memory of one Get Contents against the size of the text it read.
+"""Peak memory of one Get Contents against the size of the text it read, in
+all and by stage.
 
 Wine's own process counters do not follow the heap, so the kernel's figures
-for the benchmark's process are read here: quarvel_bench.exe --memory N says
-"ready" once the list is picked, the resident size is noted and its peak
-reset, and when it says "done BYTES" the peak is read.  Prints Markdown rows.
+for the benchmark's process are read here. quarvel_bench.exe --memory N
+goes through the stages of Get Contents and names each when it is done:
+"ready" once the list is found, "read" once every item is gathered into
+the text, "shown BYTES" once the contents box holds it. Before each stage the peak resident size is
+reset to the current one; after it the peak is read. Prints Markdown rows:
+the whole growth over the text, Quarvel's own share (reading, its text
+included), and the box's stage (the system's conversion and the
+edit control's copies, with Quarvel's text still held).
 Usage: peak_memory.py BIN_DIR [--quick]"""
 import os
 import statistics
@@ -14,6 +20,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 WINE_RUN = os.path.join(HERE, '..', 'tools', 'wine-run')
 RUNS = 3
+STAGES = ('read', 'shown')
 
 
 def status_kb(pid, field):
@@ -24,23 +31,33 @@ def status_kb(pid, field):
     raise RuntimeError(f'{field} missing for {pid}')
 
 
+def reset_peak(pid):
+    with open(f'/proc/{pid}/clear_refs', 'w') as f:
+        f.write('5')  # the peak resident size starts again from here
+
+
 def one_read(bench, items):
+    """Peak growth over the starting size for each stage, and the text's size."""
     process = subprocess.Popen([WINE_RUN, bench, '--memory', str(items)], stdin=subprocess.PIPE,
                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
     try:
-        if process.stdout.readline().strip() != 'ready':
+        if process.stdout.readline().split()[:1] != ['ready']:
             return None
         baseline = status_kb(process.pid, 'VmRSS')
-        with open(f'/proc/{process.pid}/clear_refs', 'w') as f:
-            f.write('5')  # the peak resident size starts again from here
+        peaks = {}
+        text_bytes = 0
+        for stage in STAGES:
+            reset_peak(process.pid)
+            process.stdin.write('\n')
+            process.stdin.flush()
+            said = process.stdout.readline().split()
+            if said[:1] != [stage]:
+                return None
+            peaks[stage] = (status_kb(process.pid, 'VmHWM') - baseline) * 1024
+            text_bytes = int(said[1])
         process.stdin.write('\n')
         process.stdin.flush()
-        done = process.stdout.readline().split()
-        peak = status_kb(process.pid, 'VmHWM')
-        process.stdin.write('\n')
-        process.stdin.flush()
-        text_bytes = int(done[1])
-        return (peak - baseline) * 1024 / text_bytes if text_bytes else None
+        return (peaks, text_bytes) if text_bytes else None
     finally:
         try:
             process.wait(timeout=60)
@@ -49,15 +66,24 @@ def one_read(bench, items):
             process.wait()
 
 
+def row(what, ratios):
+    print(f'| {what} | {statistics.median(ratios):.2f} | {min(ratios):.2f} | {max(ratios):.2f} | ratio |',
+          flush=True)
+
+
 def main(bin_dir, quick):
     bench = os.path.join(bin_dir, 'quarvel_bench.exe')
     for items in (10000,) if quick else (10000, 100000):
-        ratios = [r for r in (one_read(bench, items) for _ in range(RUNS)) if r is not None]
-        if not ratios:
+        reads = [r for r in (one_read(bench, items) for _ in range(RUNS)) if r is not None]
+        if not reads:
             print(f'| {items} items: peak memory growth / text | no reading | | | ratio |')
             continue
-        print(f'| {items} items: peak memory growth / text | {statistics.median(ratios):.2f} | '
-              f'{min(ratios):.2f} | {max(ratios):.2f} | ratio |', flush=True)
+        row(f'{items} items: peak memory growth / text',
+            [max(peaks.values()) / size for peaks, size in reads])
+        row(f'{items} items: Quarvel\'s own share (reading, its text) / text',
+            [peaks['read'] / size for peaks, size in reads])
+        row(f'{items} items: setting the box (system conversion, edit control, Quarvel\'s text) / text',
+            [peaks['shown'] / size for peaks, size in reads])
 
 
 if __name__ == '__main__':

@@ -1,7 +1,8 @@
 // Measures what matters in Quarvel's speed, each figure against a yardstick
 // taken in the same run:
 //   - Get Contents on list boxes of another process, against the bare cost of
-//     the same cross-process messages;
+//     the same cross-process messages, and how soon the dialog answers input
+//     while it reads;
 //   - start-up to the visible dialog, against a minimal dialog program;
 // (Memory and CPU time while idle are read from outside, by tools/run-bench.)
 // Prints a Markdown table.
@@ -9,15 +10,19 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/message_loop.h"
 #include "app/module.h"
-#include "bench/child_process.h"
+#include "tools/child_process.h"
 #include "bench/statistics.h"
+#include "inspector/contents_read.h"
 #include "inspector/main_dialog.h"
 #include "res/resource.h"
 
@@ -60,16 +65,79 @@ double BareRoundTrips(HWND list, int count)
 struct ReadFigures {
     double seconds;
     int textBytes;
+    std::vector<double> inputDelays;  // seconds from posting a key to its retrieval
 };
 
-ReadFigures QuarvelGetContents(MainDialog& dialog, HWND list)
+// A key posted to the dialog every 100 ms from another thread while it reads,
+// as a user pressing keys would; its delay is taken when the loop retrieves
+// it, before the dialog sees it. F24 does nothing in the dialog.
+class KeyPresser {
+public:
+    explicit KeyPresser(HWND dialog)
+        : worker([this, dialog] {
+              while (!stop) {
+                  const int sequence = posted++;
+                  postedAt[sequence % kSlots] = Now();
+                  PostMessageA(dialog, WM_KEYDOWN, VK_F24, sequence);
+                  Sleep(100);
+              }
+          })
+    {
+    }
+    ~KeyPresser()
+    {
+        stop = true;
+        worker.join();
+        // Keys still queued would be taken for the next reader's.
+        MSG message;
+        while (PeekMessageA(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) {
+        }
+    }
+    void Retrieved(const MSG& message)
+    {
+        if (message.message == WM_KEYDOWN && message.wParam == VK_F24)
+            delays.push_back(Seconds(postedAt[message.lParam % kSlots], Now()));
+    }
+    std::vector<double> delays;
+
+private:
+    static constexpr int kSlots = 4096;
+    LARGE_INTEGER postedAt[kSlots] = {};
+    std::atomic<bool> stop{false};
+    std::atomic<int> posted{0};
+    std::thread worker;
+};
+
+// The click, and then the thread's queue run as the program's loop runs it
+// until the read has ended.
+ReadFigures QuarvelGetContents(MainDialog& dialog, MessageLoop& loop, HWND list)
 {
     SetDlgItemTextA(dialog.window, IDC_CONTENTS, "");
     dialog.selected = list;
     const LARGE_INTEGER start = Now();
     SendMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDC_GET_CONTENTS, BN_CLICKED), 0);
+    KeyPresser keys(dialog.window);
+    while (dialog.IsReading()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        MSG message;
+        while (dialog.IsReading() && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            keys.Retrieved(message);
+            if (!loop.PreprocessMessage(&message)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+        }
+    }
     const double seconds = Seconds(start, Now());
-    return {seconds, GetWindowTextLengthA(GetDlgItem(dialog.window, IDC_CONTENTS))};
+    return {seconds, GetWindowTextLengthA(GetDlgItem(dialog.window, IDC_CONTENTS)), keys.delays};
+}
+
+double Percentile95(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() * 95 / 100, values.size() - 1)];
 }
 
 void PrintRow(const char* what, const char* unit, const Summary& s, double scale = 1.0)
@@ -95,7 +163,7 @@ std::string FixtureArguments(int items, const std::string& title)
     return "--many " + std::to_string(items) + " --lifetime 7200 --title \"" + title + "\"";
 }
 
-void BenchmarkListSize(MainDialog& dialog, int items, int runs)
+void BenchmarkListSize(MainDialog& dialog, MessageLoop& loop, int items, int runs)
 {
     const std::string title = "Quarvel bench " + std::to_string(items);
     ChildProcess fixture(ProgramBeside("list_fixture.exe"), FixtureArguments(items, title));
@@ -104,21 +172,27 @@ void BenchmarkListSize(MainDialog& dialog, int items, int runs)
         std::printf("| %d items | fixture not found | | | |\n", items);
         return;
     }
-    std::vector<double> bare, quarvel, ratio;
+    std::vector<double> bare, quarvel, ratio, delays;
     int textBytes = 0;
     for (int run = 0; run < runs; ++run) {
         const double b = BareRoundTrips(list, items);
-        const ReadFigures q = QuarvelGetContents(dialog, list);
+        const ReadFigures q = QuarvelGetContents(dialog, loop, list);
         bare.push_back(b);
         quarvel.push_back(q.seconds);
         ratio.push_back(q.seconds / b);
         textBytes = q.textBytes;
+        delays.insert(delays.end(), q.inputDelays.begin(), q.inputDelays.end());
     }
     const std::string label = std::to_string(items) + " items";
     PrintRow((label + ": Get Contents").c_str(), "s", Summarise(quarvel));
     PrintRow((label + ": bare round trips").c_str(), "s", Summarise(bare));
     PrintRow((label + ": Get Contents / bare").c_str(), "ratio", Summarise(ratio));
     std::printf("| %s: text read | %d | | | bytes |\n", label.c_str(), textBytes);
+    if (!delays.empty()) {
+        std::printf("| %s: key posted during the read to its retrieval, 95th percentile of %zu | %.1f | | %.1f | ms |\n",
+                    label.c_str(), delays.size(), Percentile95(delays) * 1000,
+                    *std::max_element(delays.begin(), delays.end()) * 1000);
+    }
     fixture.Close(GetParent(list), WM_CLOSE, 0);
 }
 
@@ -128,9 +202,17 @@ void WaitForGoAhead()
     std::fgets(line, sizeof(line), stdin);
 }
 
-// One read watched from outside. Wine's process counters do not follow the
-// heap, so tools/run-bench reads the kernel's figures for this process: the
-// resident size at "ready", with its peak reset, and the peak at "done".
+// One read watched from outside, in the stages of Get Contents: reading and
+// gathering, joining, and setting the box. Wine's process counters do not
+// follow the heap, so bench/peak_memory.py reads the kernel's figures for
+// this process at each stage and resets the peak before the next.
+void Stage(const char* name, size_t bytes = 0)
+{
+    std::printf("%s %zu\n", name, bytes);
+    std::fflush(stdout);
+    WaitForGoAhead();
+}
+
 int MemoryProbe(MainDialog& dialog, int items)
 {
     const std::string title = "Quarvel memory " + std::to_string(items);
@@ -138,14 +220,13 @@ int MemoryProbe(MainDialog& dialog, int items)
     HWND list = StartFixtureList(fixture, title);
     if (!list)
         return 1;
-    dialog.selected = list;
-    std::printf("ready\n");
-    std::fflush(stdout);
-    WaitForGoAhead();
-    const ReadFigures read = QuarvelGetContents(dialog, list);
-    std::printf("done %d\n", read.textBytes);
-    std::fflush(stdout);
-    WaitForGoAhead();
+    Stage("ready");
+    ContentsRead read(ReaderFor(list));
+    while (read.Continue(30)) {
+    }
+    Stage("read");
+    SetDlgItemTextA(dialog.window, IDC_CONTENTS, read.Text());
+    Stage("shown", read.Size());
     fixture.Close(GetParent(list), WM_CLOSE, 0);
     return 0;
 }
@@ -170,8 +251,7 @@ int RunBenchmarks(bool quick, int memoryItems)
     MessageLoop loop;
     appModule.RegisterLoop(&loop);
     MainDialog dialog;
-    appModule.RegisterCreateRecord(dialog.Record(), &dialog);
-    if (!CreateDialogParamA(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, BindingProcedure, 0)) {
+    if (!dialog.CreateModeless(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN))) {
         std::printf("cannot create the main dialog\n");
         return 1;
     }
@@ -183,10 +263,10 @@ int RunBenchmarks(bool quick, int memoryItems)
     }
     std::printf("| Measurement | median | min | max | unit |\n|---|---|---|---|---|\n");
     std::fflush(stdout);
-    BenchmarkListSize(dialog, 1000, 5);
-    BenchmarkListSize(dialog, 10000, 5);
+    BenchmarkListSize(dialog, loop, 1000, 5);
+    BenchmarkListSize(dialog, loop, 10000, 5);
     if (!quick)
-        BenchmarkListSize(dialog, 100000, 3);
+        BenchmarkListSize(dialog, loop, 100000, 3);
     std::fflush(stdout);
     const int startRuns = quick ? 3 : 5;
     const Summary quarvelStart = StartUp("Quarvel.exe", startRuns);

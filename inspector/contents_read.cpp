@@ -15,33 +15,15 @@ bool ContentsRead::Continue(DWORD budget)
     do {
         more = reader->ReadNext(lines);
     } while (more && GetTickCount() - start < budget);
-    Keep(lines);
+    const bool kept = Keep(lines);
     lines.clear();
-    return more;
+    return more && kept;
 }
 
-void ContentsRead::Keep(const std::wstring& wide)
+bool ContentsRead::Keep(const std::wstring& wide)
 {
     if (wide.empty())
-        return;
+        return true;
     const std::string ansi = WideToAnsi(wide.c_str(), wide.size(), CP_ACP);
-    if (blocks.empty() || blocks.back().size() + ansi.size() > blocks.back().capacity()) {
-        blocks.emplace_back();
-        blocks.back().reserve(ansi.size() > kContentsBlockSize ? ansi.size() : kContentsBlockSize);
-    }
-    blocks.back() += ansi;
-    size += ansi.size();
-}
-
-std::string ContentsRead::TakeText()
-{
-    std::string text;
-    text.reserve(size);
-    for (std::string& block : blocks) {
-        text += block;
-        std::string().swap(block);
-    }
-    blocks.clear();
-    size = 0;
-    return text;
+    return text.Append(ansi.data(), ansi.size());
 }

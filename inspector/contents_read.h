@@ -1,16 +1,15 @@
 // A Get Contents in progress. The picked control is read a slice at a time so
 // that the dialog answers the user in between; the text is gathered in the
-// program's ANSI code page in large blocks that are handed back one by one as
-// the final text is put together, so that a long read costs little more than
-// the text itself.
+// program's ANSI code page where it stays until the box takes it, so that a
+// long read costs Quarvel little more than the text itself.
 #pragma once
 
 #include <windows.h>
 
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "inspector/gathered_text.h"
 #include "inspector/item_reader.h"
 
 class ContentsRead {
@@ -24,18 +23,15 @@ public:
     int Expected() const { return reader->Expected(); }
     int Handled() const { return reader->Handled(); }
 
-    // The whole text, once; the blocks are given back while it is joined.
-    std::string TakeText();
+    // The text read so far, zero-terminated; valid while the read lasts. Text
+    // that could not be held ends the read early, with what it had.
+    const char* Text() const { return text.Text(); }
+    std::size_t Size() const { return text.Size(); }
 
 private:
-    void Keep(const std::wstring& lines);
+    bool Keep(const std::wstring& lines);
 
     std::unique_ptr<ItemReader> reader;
     std::wstring lines;
-    std::vector<std::string> blocks;
-    std::size_t size = 0;
+    GatheredText text;
 };
-
-// Gathering blocks: large enough that the heap gives each its own pages and
-// takes them back when it is freed.
-constexpr std::size_t kContentsBlockSize = 1024 * 1024;

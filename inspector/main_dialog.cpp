@@ -26,6 +26,9 @@ BOOL MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
     case WM_LBUTTONUP:
         result = OnButtonUpMessage(handled);
         return handled;
+    case WM_CAPTURECHANGED:
+        result = OnCaptureChangedMessage(handled);
+        return handled;
     case WM_TIMER:
         result = OnTimer(wParam, handled);
         return handled;
@@ -121,13 +124,16 @@ LRESULT MainDialog::OnButtonUpMessage(BOOL& /*handled*/)
     return 0;
 }
 
+LRESULT MainDialog::OnCaptureChangedMessage(BOOL& /*handled*/)
+{
+    OnCaptureLost();
+    return 0;
+}
+
 LRESULT MainDialog::OnAbout(BOOL& /*handled*/)
 {
     AboutDialog about;
     HWND boxOwner = GetActiveWindow();
-    appModule.RegisterCreateRecord(about.Record(), &about);
-    // Returns once the box has been ended; a box that could not be made leaves
-    // its record to the object's end, which unlinks it.
-    DialogBoxParamA(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), boxOwner, BindingProcedure, 0);
+    about.RunModal(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), boxOwner);
     return 0;
 }

@@ -33,6 +33,7 @@ public:
     LRESULT OnButtonDownMessage(BOOL& handled);
     LRESULT OnMouseMoveMessage(LPARAM position, BOOL& handled);
     LRESULT OnButtonUpMessage(BOOL& handled);
+    LRESULT OnCaptureChangedMessage(BOOL& handled);
 
     // main_dialog_reading.cpp
     void OnWindowSelected(HWND window) override;
@@ -54,5 +55,6 @@ private:
 
     std::unique_ptr<ContentsRead> contentsRead;
     bool slicing = false;
+    bool timerSet = false;
     bool abandoned = false;
 };

@@ -98,12 +98,15 @@ void MainDialog::ContinueContentsRead()
     }
     if (more) {
         ShowProgress(read->Handled(), read->Expected());
-        SetTimer(window, kReadTimer, USER_TIMER_MINIMUM, nullptr);
+        // Set once: setting it again would restart its wait after every slice.
+        // A slice outlasts the period, so the next is due as soon as the
+        // input that came in meanwhile has been handled.
+        if (!timerSet)
+            timerSet = SetTimer(window, kReadTimer, USER_TIMER_MINIMUM, nullptr) != 0;
         return;
     }
-    const std::string text = read->TakeText();
+    SetDlgItemTextA(window, IDC_CONTENTS, read->Text());
     CancelContentsRead();
-    SetDlgItemTextA(window, IDC_CONTENTS, text.c_str());
 }
 
 void MainDialog::CancelContentsRead()
@@ -115,6 +118,7 @@ void MainDialog::CancelContentsRead()
     if (!contentsRead)
         return;
     KillTimer(window, kReadTimer);
+    timerSet = false;
     contentsRead.reset();
     SetWindowTextA(window, kCaption);
 }

@@ -40,7 +40,9 @@ void WindowFinder::OnButtonUp()
 {
     if (current) {
         OnWindowSelected(current);
+        releasing = true;
         ReleaseCapture();
+        releasing = false;
         // Repainting everything removes the outline left on the last window.
         // Invalidate with erase, but let each program erase and paint in its
         // own time: erasing at once waits on every window on the screen, and
@@ -50,6 +52,18 @@ void WindowFinder::OnButtonUp()
         current = nullptr;
         highlighted = nullptr;
     }
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+}
+
+void WindowFinder::OnCaptureLost()
+{
+    if (releasing)
+        return;
+    // Inverting again restores what the outline covered.
+    if (highlighted)
+        DrawInvertedFrame(highlighted);
+    current = nullptr;
+    highlighted = nullptr;
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
 }
 

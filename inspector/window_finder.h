@@ -10,6 +10,7 @@ public:
     HWND current = nullptr;      // under the cursor during a drag
     HWND highlighted = nullptr;  // carries the inverted frame now
     HWND owner = nullptr;        // takes the capture; its client coordinates
+    bool releasing = false;      // the drag's own end gives the capture back
 
     // Called once per completed drag, before the capture is released.
     virtual void OnWindowSelected(HWND window);
@@ -18,6 +19,9 @@ public:
     void OnButtonDown();
     void OnMouseMove(LPARAM position);
     void OnButtonUp();
+    // The capture went elsewhere mid-drag (Alt+Tab, a window popping up):
+    // the outline is taken off and the drag ends with nothing picked.
+    void OnCaptureLost();
     void DrawInvertedFrame(HWND window);
 
 protected:

@@ -65,7 +65,28 @@ make_prefix() {
   say "wine prefix created"
 }
 
+# Debian's Wine 8 looks for its own fonts next to its data directory instead
+# of inside it (share/fonts, not share/wine/fonts), finds none of fonts-wine's,
+# and falls back to fontconfig's: caption buttons then show Marlett's letters
+# instead of its glyphs, and dialogs get another font and another size. The
+# prefix's Fonts folder is always searched, so the fonts are linked there.
+# Checked on every run: a prefix made before this step existed gets them too.
+link_fonts() {
+  local source=/usr/share/wine/fonts
+  local target="$state/prefix/drive_c/windows/Fonts"
+  [ -f "$source/marlett.ttf" ] || fail "$source/marlett.ttf missing (fonts-wine not installed?)"
+  [ -d "$target" ] || fail "$target missing (wine prefix incomplete?)"
+  local linked=0 font
+  for font in "$source"/*; do
+    [ "$(readlink "$target/${font##*/}" 2>/dev/null)" = "$font" ] && continue
+    ln -sfn "$font" "$target/${font##*/}" || fail "link $font into the prefix"
+    linked=$((linked + 1))
+  done
+  if [ "$linked" = 0 ]; then say "wine fonts in the prefix"; else say "linked $linked wine fonts into the prefix"; fi
+}
+
 install_packages
 enable_32bit
 make_prefix
+link_fonts
 say "done"

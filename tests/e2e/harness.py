@@ -43,10 +43,10 @@ class Session:
             raise E2EError("missing program %s" % path)
         return path
 
-    def start_fixture(self, title, bin_dir):
+    def start_fixture(self, title, bin_dir, *options):
         """Starts the list fixture without waiting for it."""
         program = WineProgram(self.exe("list_fixture.exe", bin_dir),
-                              ["--title", title], log_dir=self.log_dir)
+                              ["--title", title] + list(options), log_dir=self.log_dir)
         self.fixtures[title] = program
         return program
 

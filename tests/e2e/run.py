@@ -39,6 +39,7 @@ WIN64_SCENARIOS = [
     ("exit_escape", s.exit_escape),
     ("exit_alt_f4", s.exit_alt_f4),
     ("exit_close_button", s.exit_close_button),
+    ("long_read", s.long_read),
     # Last: the fixture's second thread never answers again.
     ("hung_list", s.hung_list),
 ]

@@ -343,3 +343,70 @@ def read_other_arch(check, stage):
         read_contents(check, stage, control_id, items)
     read_other_lists(check, stage, (301, 304))
     exit_escape(check, stage)
+
+
+LONG_FIXTURE_TITLE = expected.FIXTURE_TITLE + " long"
+LONG_ITEMS = 10000
+
+
+def _caption(q):
+    return q.state()["window"]["text"]
+
+
+def _start_long_read(check, stage, target, label):
+    q = stage.quarvel
+    q.pick(target)
+    q.click(IDC_GET_CONTENTS, settle=0)
+    progress = wait_for(lambda: "of 10,000 items" in _caption(q), 10, 0.05)
+    check.true("caption shows the progress of the read (%s)" % label, progress, _caption(q))
+    return progress
+
+
+def long_read(check, stage):
+    """Reading 10,000 items of another program takes seconds here; all the
+    while the dialog answers the keyboard and shows its progress. Clear and a
+    new pick cancel the read; Escape ends Quarvel at once."""
+    session = stage.session
+    session.start_fixture(LONG_FIXTURE_TITLE, session.helper_bin, "--many", str(LONG_ITEMS))
+    try:
+        _long_read(check, stage, session.fixture(LONG_FIXTURE_TITLE)["controls"]["105"])
+    finally:
+        session.end_fixture(LONG_FIXTURE_TITLE)
+
+
+def _long_read(check, stage, target):
+    q = stage.quarvel
+    stage.probe.ask("raise %d" % q.hwnd)  # the new fixture opened above it
+    short_items = expected.items_of(101)
+    pick_and_check(check, stage, 101)
+    read_contents(check, stage, 101, short_items)
+
+    _start_long_read(check, stage, target, "Tab")
+    started = time.monotonic()
+    q.keys("Tab")
+    moved = wait_for(lambda: q.focus_id() == IDC_CLIPBOARD, 2, 0.05)
+    check.true("Tab moves the focus from Get Contents to Clipboard during the read", moved,
+               "focus on %s" % q.focus_id())
+    print("   Tab took effect within %.2f s during the read" % (time.monotonic() - started))
+    check.true("still reading after Tab", _caption(q) != "Quarvel", _caption(q))
+    q.click(IDC_CLEAR)
+    check.true("caption back after Clear", wait_for(lambda: _caption(q) == "Quarvel", 3), _caption(q))
+    time.sleep(1.5)
+    check.equal("contents after Clear cancelled the read", "", q.text(IDC_CONTENTS))
+
+    pick_and_check(check, stage, 101)
+    read_contents(check, stage, 101, short_items)
+    _start_long_read(check, stage, target, "new pick")
+    pick_and_check(check, stage, 101)
+    check.true("caption back after a new pick", wait_for(lambda: _caption(q) == "Quarvel", 3),
+               _caption(q))
+    time.sleep(1.5)
+    check.equal("contents kept by a pick that cancelled the read",
+                expected.contents_text(short_items), q.text(IDC_CONTENTS))
+
+    _start_long_read(check, stage, target, "Escape")
+    started = time.monotonic()
+    q.keys("Escape")
+    code = q.exit_code(5)
+    check.equal("exit code after Escape during the read", EXIT_CODE_CLOSED, code)
+    print("   Quarvel ended %.2f s after Escape during the read" % (time.monotonic() - started))

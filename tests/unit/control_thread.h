@@ -6,12 +6,13 @@
 
 #include <windows.h>
 
-#include "app/scoped.h"
-
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
+
+#include "app/scoped.h"
+#include "tests/unit/test_window.h"
 
 namespace list_test {
 
@@ -67,13 +68,14 @@ public:
 private:
     static constexpr UINT kFreezeMessage = WM_APP + 1;
     static constexpr UINT kDestroyControlMessage = WM_APP + 2;
-    static constexpr const char* kHostClass = "QuarvelListTestHost";
 
     void Run()
     {
-        RegisterHostClass();
-        host = CreateWindowExA(0, kHostClass, "list test host", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
-                               nullptr, GetModuleHandleA(nullptr), this);
+        dialog_test::TestWindow hostWindow(RECT{0, 0, 400, 300}, WS_OVERLAPPEDWINDOW, nullptr, "list test host");
+        hostWindow.OnMessage([this](UINT message, WPARAM, LPARAM, LRESULT& result) {
+            return OnHostMessage(message, result);
+        });
+        host = hostWindow;
         control = CreateWindowExA(0, setup.controlClass, setup.controlText.c_str(),
                                   WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | LBS_NOTIFY, 0, 0, 380, 260, host,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(101)), GetModuleHandleA(nullptr),
@@ -114,34 +116,21 @@ private:
         resume.Wait(INFINITE);
     }
 
-    static void RegisterHostClass()
+    bool OnHostMessage(UINT message, LRESULT& result)
     {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = HostProcedure;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = kHostClass;
-        RegisterClassA(&windowClass);  // fails harmlessly once registered
-    }
-
-    static LRESULT CALLBACK HostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message == WM_NCCREATE) {
-            auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        }
-        auto* self = reinterpret_cast<ControlThread*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        result = 0;
         switch (message) {
         case kFreezeMessage:
-            self->StopAnswering();
-            return 0;
+            StopAnswering();
+            return true;
         case kDestroyControlMessage:
-            DestroyWindow(self->control);
-            return 0;
+            DestroyWindow(control);
+            return true;
         case WM_DESTROY:
             PostQuitMessage(0);
-            return 0;
+            return true;
         default:
-            return DefWindowProcA(window, message, wParam, lParam);
+            return false;
         }
     }
 
@@ -162,6 +151,17 @@ private:
     WNDPROC controlProcedure = nullptr;
     std::thread thread;
 };
+
+// A control class of the tests' own, answering as a list would; wide, as
+// the system's controls are.
+inline void RegisterControlClass(const wchar_t* name, WNDPROC procedure)
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = name;
+    RegisterClassW(&windowClass);  // fails harmlessly once registered
+}
 
 // Items as the ANSI code page holds them, from wide text.
 inline std::string InAnsiCodePage(const wchar_t* wide)

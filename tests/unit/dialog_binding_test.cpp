@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <utility>
@@ -191,10 +192,24 @@ INT_PTR RunModal(const TemplateChoice& choice, const DialogTemplate& memory, DLG
     return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), memory.Get(), nullptr, procedure, 0);
 }
 
+// The same windows, bound to `dialog`.
+HWND CreateModeless(const TemplateChoice& choice, const DialogTemplate& memory, DialogBase& dialog)
+{
+    if (choice.fromResources)
+        return dialog.CreateModeless(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT));
+    return dialog.CreateModelessIndirect(GetModuleHandleA(nullptr), memory.Get());
+}
+
+INT_PTR RunModal(const TemplateChoice& choice, const DialogTemplate& memory, DialogBase& dialog)
+{
+    if (choice.fromResources)
+        return dialog.RunModal(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT));
+    return dialog.RunModalIndirect(GetModuleHandleA(nullptr), memory.Get());
+}
+
 HWND CreateBound(ScriptedDialog& dialog, const DialogTemplate& memory = DialogTemplate())
 {
-    appModule.RegisterCreateRecord(dialog.Record(), &dialog);
-    return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), memory.Get(), nullptr, BindingProcedure, 0);
+    return dialog.CreateModelessIndirect(GetModuleHandleA(nullptr), memory.Get());
 }
 
 LONG_PTR MessageResult(HWND window)
@@ -233,8 +248,7 @@ TEST_P(FirstMessageTest, ModelessWindowGetsItsFirstMessageThroughTheObject)
     ASSERT_FALSE(expected.empty());
 
     ScriptedDialog dialog;
-    appModule.RegisterCreateRecord(dialog.Record(), &dialog);
-    HWND window = CreateModeless(GetParam(), memory, BindingProcedure);
+    HWND window = CreateModeless(GetParam(), memory, dialog);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(dialog.window, window);
     EXPECT_EQ(dialog.Messages(), expected) << "every message a plain procedure gets, the first included";
@@ -285,8 +299,7 @@ TEST_P(FirstMessageTest, ModalWindowIsBoundFromItsFirstMessageUntilItsLast)
         }
         return false;
     };
-    appModule.RegisterCreateRecord(dialog.Record(), &dialog);
-    EXPECT_EQ(RunModal(GetParam(), memory, BindingProcedure), 42);
+    EXPECT_EQ(RunModal(GetParam(), memory, dialog), 42);
 
     ASSERT_NE(boxWindow, nullptr);
     EXPECT_EQ(UpToInit(dialog.Messages()), expected);
@@ -789,6 +802,44 @@ TEST_F(DialogBindingTest, TwoThreadsCreatingDialogsEachBindTheirOwn)
     EXPECT_EQ(bystander.window, nullptr);
 }
 
+// No memory for the stub (an executable-memory policy, say): nothing could
+// ever answer the box, so it must end before it shows and give its owner back.
+class UnbindableDialog final : public DialogBase {
+public:
+    BOOL HandleMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&, DWORD) override { return FALSE; }
+    BOOL WriteTrampoline(RoutingProc) override { return FALSE; }
+};
+
+TEST_F(DialogBindingTest, ABoxThatCannotBeBoundEndsAtOnceAndEnablesItsOwner)
+{
+    ScriptedDialog owner;
+    ASSERT_NE(CreateBound(owner), nullptr);
+    UnbindableDialog box;
+    const DWORD start = GetTickCount();
+    box.RunModal(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), owner.window);
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    EXPECT_EQ(box.window, nullptr);
+    EXPECT_TRUE(IsWindowEnabled(owner.window));
+}
+
+// An exception from a handler must not unwind through the system's frames;
+// the message then counts as unhandled and the dialog goes on.
+TEST_F(DialogBindingTest, AnExceptionInAHandlerStopsAtTheRoutingProcedure)
+{
+    ScriptedDialog dialog;
+    dialog.handler = [](ScriptedDialog&, UINT message, WPARAM, LPARAM, LRESULT& result) {
+        if (message == WM_APP)
+            throw std::length_error("junk");
+        result = 7;
+        return message == WM_APP + 1;
+    };
+    HWND window = CreateBound(dialog);
+    ASSERT_NE(window, nullptr);
+    SetWindowLongPtrA(window, DWLP_MSGRESULT, 3);
+    EXPECT_EQ(SendMessageA(window, WM_APP, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(window, WM_APP + 1, 0, 0), 7);
+}
+
 TEST_F(DialogBindingTest, WithoutARecordOfItsThreadTheWindowStaysUnbound)
 {
     EXPECT_EQ(BindingProcedure(nullptr, WM_APP, 0, 0), FALSE);
@@ -815,16 +866,13 @@ TEST_F(DialogBindingTest, RecordOfAFailedCreationIsUnlinkedWhenItsObjectEnds)
     appModule.RegisterCreateRecord(older.Record(), &older);
     {
         ScriptedDialog failed;
-        appModule.RegisterCreateRecord(failed.Record(), &failed);
-        EXPECT_EQ(CreateDialogParamA(withoutTemplates, MAKEINTRESOURCEA(IDD_MAIN), nullptr, BindingProcedure, 0),
-                  nullptr);
+        EXPECT_EQ(failed.CreateModeless(withoutTemplates, MAKEINTRESOURCEA(IDD_MAIN)), nullptr);
         EXPECT_EQ(appModule.createRecordList, failed.Record()) << "never taken: no message was sent";
     }
     EXPECT_EQ(appModule.createRecordList, older.Record());
     {
         ScriptedDialog failed;
-        appModule.RegisterCreateRecord(failed.Record(), &failed);
-        EXPECT_EQ(DialogBoxParamA(withoutTemplates, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, BindingProcedure, 0), -1);
+        EXPECT_EQ(failed.RunModal(withoutTemplates, MAKEINTRESOURCEA(IDD_ABOUT)), -1);
     }
     EXPECT_EQ(appModule.createRecordList, older.Record());
     EXPECT_EQ(older.Record()->next, nullptr);

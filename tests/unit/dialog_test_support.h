@@ -1,6 +1,6 @@
 // Helpers for the tests of the main dialog, the About box, centring and the
 // window finder: the main dialog created exactly as the run sequence creates
-// it, plain test windows at known places, a pump that feeds the dialog's
+// it, plain test windows at known places (test_window.h), a pump that feeds the dialog's
 // filter, and a watcher that acts on a modal box from inside its modal loop.
 #pragma once
 
@@ -15,6 +15,7 @@
 #include "app/module.h"
 #include "inspector/main_dialog.h"
 #include "res/resource.h"
+#include "tests/unit/test_window.h"
 
 namespace dialog_test {
 
@@ -81,9 +82,7 @@ public:
     RunningMainDialog()
     {
         loopRegistered = appModule.RegisterLoop(&loop);
-        appModule.RegisterCreateRecord(dialog.Record(), &dialog);
-        window = CreateDialogParamA(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
-                                    BindingProcedure, 0);
+        window = dialog.CreateModeless(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN));
     }
     ~RunningMainDialog()
     {
@@ -121,71 +120,6 @@ public:
 
 private:
     BOOL loopRegistered = FALSE;
-};
-
-// A plain window of the tests: white, no frame, at a given screen rectangle
-// (or, for a child, the parent's client rectangle). Its procedure can be
-// replaced to receive the window's messages.
-class TestWindow {
-public:
-    using Handler = std::function<bool(UINT, WPARAM, LPARAM, LRESULT&)>;
-
-    TestWindow(const RECT& rect, DWORD style = WS_POPUP | WS_VISIBLE, HWND parentOrOwner = nullptr,
-               const char* text = "test window")
-    {
-        RegisterOnce();
-        // Shown without activation: under Wine an activated top-level window
-        // is handed to the (absent) window manager, and taking it down again
-        // then waits two seconds for an answer that never comes.
-        window = CreateWindowExA(0, kClassName, text, style & ~WS_VISIBLE, rect.left, rect.top, Width(rect),
-                                 Height(rect), parentOrOwner, nullptr, GetModuleHandleA(nullptr), this);
-        if (window && (style & WS_VISIBLE)) {
-            SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-            UpdateWindow(window);
-        }
-    }
-    ~TestWindow()
-    {
-        if (window)
-            DestroyWindow(window);
-    }
-    TestWindow(const TestWindow&) = delete;
-    TestWindow& operator=(const TestWindow&) = delete;
-
-    operator HWND() const { return window; }
-    void OnMessage(Handler handler) { this->handler = std::move(handler); }
-
-private:
-    static constexpr const char* kClassName = "QuarvelUiTestWindow";
-
-    static void RegisterOnce()
-    {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = Procedure;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        windowClass.lpszClassName = kClassName;
-        RegisterClassA(&windowClass);  // fails harmlessly once registered
-    }
-
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message == WM_NCCREATE) {
-            auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        }
-        auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        LRESULT result = 0;
-        if (self && self->handler && self->handler(message, wParam, lParam, result))
-            return result;
-        if (message == WM_NCDESTROY && self)
-            self->window = nullptr;
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-
-    HWND window = nullptr;
-    Handler handler;
 };
 
 inline std::string WindowText(HWND window)

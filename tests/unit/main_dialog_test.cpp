@@ -56,9 +56,7 @@ TEST(MainDialogTest, SetsBothIconsAndJoinsTheLoop)
 TEST(MainDialogTest, WithoutALoopForTheThreadStillComesUp)
 {
     MainDialog dialog;
-    appModule.RegisterCreateRecord(dialog.Record(), &dialog);
-    HWND window = CreateDialogParamA(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
-                                     BindingProcedure, 0);
+    HWND window = dialog.CreateModeless(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN));
     ASSERT_TRUE(window);
     EXPECT_EQ(dialog.owner, window);
     EXPECT_NE(SendMessageA(window, WM_GETICON, ICON_BIG, 0), 0);

@@ -13,6 +13,7 @@
 
 #include "app/message_loop.h"
 #include "app/module.h"
+#include "tests/unit/test_window.h"
 
 namespace {
 
@@ -386,38 +387,19 @@ struct QueueProbe {
     std::vector<UINT> received;
 };
 
-LRESULT CALLBACK ProbeWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* probe = reinterpret_cast<QueueProbe*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (probe && message >= WM_APP)
-        probe->received.push_back(message);
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
+// A message-only window that notes every application message it receives.
 class ProbeWindow {
 public:
     explicit ProbeWindow(QueueProbe& probe)
     {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = ProbeWindowProcedure;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "QuarvelLoopProbe";
-        RegisterClassA(&windowClass);  // fails harmlessly once registered
-        window = CreateWindowExA(0, "QuarvelLoopProbe", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 GetModuleHandleA(nullptr), &probe);
+        target.OnMessage([&probe](UINT message, WPARAM, LPARAM, LRESULT&) {
+            if (message >= WM_APP)
+                probe.received.push_back(message);
+            return false;
+        });
     }
-    ~ProbeWindow()
-    {
-        if (window)
-            DestroyWindow(window);
-    }
-    ProbeWindow(const ProbeWindow&) = delete;
-    ProbeWindow& operator=(const ProbeWindow&) = delete;
-    HWND window = nullptr;
+    dialog_test::TestWindow target{RECT{}, 0, HWND_MESSAGE, ""};
+    const HWND window = target;
 };
 
 // Sees the messages for one window; takes one kind of them.

@@ -11,6 +11,7 @@
 #include "app/message_loop.h"
 #include "app/module.h"
 #include "res/resource.h"
+#include "tests/unit/test_window.h"
 
 namespace {
 
@@ -61,13 +62,11 @@ public:
 
     explicit InsideTheLoop(Action action) : action(std::move(action))
     {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = Procedure;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "QuarvelRunProbe";
-        RegisterClassA(&windowClass);  // fails harmlessly once registered
-        window = CreateWindowExA(0, "QuarvelRunProbe", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 GetModuleHandleA(nullptr), this);
+        window.OnMessage([this](UINT message, WPARAM, LPARAM, LRESULT&) {
+            if (message == WM_APP && runs++ == 0)
+                OnRun();
+            return false;
+        });
         PostMessageA(window, WM_APP, 0, 0);
     }
     ~InsideTheLoop()
@@ -75,7 +74,6 @@ public:
         MSG unread = {};
         while (PeekMessageA(&unread, window, WM_APP, WM_APP, PM_REMOVE)) {
         }
-        DestroyWindow(window);
     }
     InsideTheLoop(const InsideTheLoop&) = delete;
     InsideTheLoop& operator=(const InsideTheLoop&) = delete;
@@ -84,18 +82,6 @@ public:
     int runs = 0;
 
 private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message == WM_NCCREATE) {
-            auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        }
-        auto* self = reinterpret_cast<InsideTheLoop*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (self && message == WM_APP && self->runs++ == 0)
-            self->OnRun();
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-
     void OnRun()
     {
         view.dialog = FindMainDialog();
@@ -110,7 +96,7 @@ private:
     }
 
     Action action;
-    HWND window = nullptr;
+    dialog_test::TestWindow window{RECT{}, 0, HWND_MESSAGE, ""};
 };
 
 int TakeQuitCode()

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "bench/child_process.h"
+#include "tools/child_process.h"
 
 #if defined(_WIN64)
 

@@ -109,6 +109,9 @@ protected:
             case WM_LBUTTONUP:
                 finder.OnButtonUp();
                 return true;
+            case WM_CAPTURECHANGED:
+                finder.OnCaptureLost();
+                return true;
             default:
                 return false;
             }
@@ -252,15 +255,21 @@ TEST_F(WindowFinderTest, MovesWithoutTheCaptureChangeNothing)
     EXPECT_OUTLINE(b, Outline::None);
 }
 
-TEST_F(WindowFinderTest, LosingTheCaptureFreezesTheStateUntilTheNextPress)
+// Alt+Tab or a window popping up takes the capture mid-drag: the outline must
+// not stay behind on the screen, and the drag picks nothing.
+TEST_F(WindowFinderTest, LosingTheCaptureErasesTheOutlineAndEndsTheDrag)
 {
     Down();
     Move(Inside(a));
+    EXPECT_OUTLINE(a, Outline::Drawn);
+    SetCapture(b);
     ReleaseCapture();
     Move(Inside(b));
-    EXPECT_EQ(finder.current, HWND(a));
-    EXPECT_EQ(finder.highlighted, HWND(a));
-    EXPECT_OUTLINE(a, Outline::Drawn);
+    Up();
+    EXPECT_EQ(finder.current, nullptr);
+    EXPECT_EQ(finder.highlighted, nullptr);
+    EXPECT_TRUE(finder.picks.empty());
+    EXPECT_OUTLINE(a, Outline::None);
     EXPECT_OUTLINE(b, Outline::None);
 
     Down();

@@ -1,4 +1,5 @@
-// A program of the benchmark started as another process, ended with it.
+// A program started beside Quarvel (a list fixture, Quarvel itself) as another
+// process, ended with its owner.
 #pragma once
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "bench/child_process.h"
+#include "tools/child_process.h"
 
 #include <vector>
 
