@@ -7,6 +7,7 @@
 namespace {
 
 constexpr std::size_t kFirstBlock = 4096;
+constexpr std::size_t kSlotBytes = kFirstTextSlot * sizeof(wchar_t);
 constexpr int kLongestSlot = static_cast<int>(kLongestItem) + 1;
 
 int LargerSlot(int slot)
@@ -18,11 +19,15 @@ int LargerSlot(int slot)
 
 CountProblem RemoteControl::Open()
 {
-    CountProblem problem = block.Open(control);
-    if (problem == CountProblem::none)
-        problem = block.Reserve(kFirstBlock);
-    usable = problem == CountProblem::none;
-    return problem;
+    // Once: the block already held belongs to the process handle opened first.
+    if (opened)
+        return openProblem;
+    opened = true;
+    openProblem = block.Open(control);
+    if (openProblem == CountProblem::none)
+        openProblem = block.Reserve(kFirstBlock);
+    usable = openProblem == CountProblem::none;
+    return openProblem;
 }
 
 int RemoteControl::AskCount(UINT message)
@@ -86,42 +91,54 @@ std::size_t RemoteControl::AskTexts(UINT message, const std::vector<WPARAM>& wPa
                                     std::vector<unsigned char>& records, bool replyIsSuccess,
                                     std::vector<std::wstring>& texts)
 {
-    const std::size_t count = wParams.size();
-    const std::size_t slotBytes = kFirstTextSlot * sizeof(wchar_t);
-    const std::size_t textsAt = count * layout.size;
-    if (!usable || block.Reserve(textsAt + count * slotBytes) != CountProblem::none)
-        return 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t at = i * layout.size;
-        PutPointer(records, at + layout.text, block.Address(textsAt + i * slotBytes), block.Layouts().pointerSize);
-        Put32(records, at + layout.textMax, kFirstTextSlot);
-    }
-    // The records, then empty slots: a control that copies nothing leaves no text.
-    std::vector<unsigned char> image(records.begin(), records.begin() + static_cast<std::ptrdiff_t>(textsAt));
-    image.resize(textsAt + count * slotBytes, 0);
-    if (!block.Write(0, image.data(), image.size()))
+    if (!PlaceRecords(layout, wParams.size(), records))
         return 0;
     std::size_t asked = 0;
-    for (DWORD_PTR reply = 0; asked < count; ++asked) {
+    for (DWORD_PTR reply = 0; asked < wParams.size(); ++asked) {
         if (!Ask(message, wParams[asked], block.Param(asked * layout.size), reply) || (replyIsSuccess && !reply))
             break;
     }
-    std::vector<wchar_t> slots(asked * kFirstTextSlot);
-    if (!asked || !block.Read(textsAt, slots.data(), slots.size() * sizeof(wchar_t)))
+    if (!ReadSlots(wParams.size() * layout.size, asked, texts))
         return 0;
-    texts.resize(count);
-    for (std::size_t i = 0; i < asked; ++i) {
-        const wchar_t* slot = slots.data() + i * kFirstTextSlot;
-        texts[i].assign(slot, wcsnlen(slot, kFirstTextSlot));
-    }
     for (std::size_t i = 0; i < asked; ++i) {
         if (texts[i].size() + 1 < kFirstTextSlot)
             continue;
-        std::vector<unsigned char> record(records.begin() + static_cast<std::ptrdiff_t>(i * layout.size),
-                                          records.begin() + static_cast<std::ptrdiff_t>((i + 1) * layout.size));
+        const auto first = records.begin() + static_cast<std::ptrdiff_t>(i * layout.size);
+        std::vector<unsigned char> record(first, first + layout.size);
         if (AskText(message, wParams[i], layout, record, replyIsSuccess, texts[i], kFirstTextSlot * 8) !=
             TextAnswer::text)
             return i;
     }
     return asked;
+}
+
+// The records with their text pointers aimed at slots behind them, then the
+// slots emptied: a control that copies nothing leaves no text.
+bool RemoteControl::PlaceRecords(const TextRecordLayout& layout, std::size_t count, std::vector<unsigned char>& records)
+{
+    const std::size_t slotsAt = count * layout.size;
+    if (!usable || block.Reserve(slotsAt + count * kSlotBytes) != CountProblem::none)
+        return false;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t at = i * layout.size;
+        PutPointer(records, at + layout.text, block.Address(slotsAt + i * kSlotBytes), block.Layouts().pointerSize);
+        Put32(records, at + layout.textMax, kFirstTextSlot);
+    }
+    std::vector<unsigned char> image(records.begin(), records.begin() + static_cast<std::ptrdiff_t>(slotsAt));
+    image.resize(slotsAt + count * kSlotBytes, 0);
+    return block.Write(0, image.data(), image.size());
+}
+
+// The first `count` slots at once.
+bool RemoteControl::ReadSlots(std::size_t slotsAt, std::size_t count, std::vector<std::wstring>& texts)
+{
+    std::vector<wchar_t> slots(count * kFirstTextSlot);
+    if (!count || !block.Read(slotsAt, slots.data(), slots.size() * sizeof(wchar_t)))
+        return false;
+    texts.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const wchar_t* slot = slots.data() + i * kFirstTextSlot;
+        texts[i].assign(slot, wcsnlen(slot, kFirstTextSlot));
+    }
+    return true;
 }

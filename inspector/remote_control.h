@@ -63,9 +63,14 @@ public:
     bool Usable() const { return usable; }
 
 private:
+    bool PlaceRecords(const TextRecordLayout& layout, std::size_t count, std::vector<unsigned char>& records);
+    bool ReadSlots(std::size_t slotsAt, std::size_t count, std::vector<std::wstring>& texts);
+
     HWND control;
     UINT timeout;
     RemoteBlock block;
+    bool opened = false;
+    CountProblem openProblem = CountProblem::none;
     bool usable = false;
     bool gone = false;  // the last question found no window
 };

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-
 #include "inspector/bitness.h"
 #include "inspector/tabbed_lines.h"
 
@@ -29,22 +28,12 @@ bool TreeViewReader::ReadNext(std::wstring& lines)
             return false;
         expected = count;
     }
-    const TreeItemLayout& layout = tree.Layouts().treeItem;
-    records.clear();
-    depths.clear();
-    // A few items walked, then their texts read; a walk cut short by a silent
-    // tree has nothing more to read anyway.
-    while (current && depths.size() * 3 < static_cast<std::size_t>(kQuestionsPerStep)) {
-        records.resize(records.size() + layout.record.size, 0);
-        const std::size_t at = records.size() - layout.record.size;
-        Put32(records, at + layout.record.mask, TVIF_TEXT);
-        PutPointer(records, at + layout.item, current, tree.Layouts().pointerSize);
-        depths.push_back(ancestors.size());
-        if (!Advance())
-            current = 0;
-    }
+    if (!current)
+        return false;
+    // A walk cut short by a silent tree has nothing more to read anyway.
+    Walk();
     asks.assign(depths.size(), 0);
-    const std::size_t read = tree.AskTexts(TVM_GETITEMW, asks, layout.record, records, true, texts);
+    const std::size_t read = tree.AskTexts(TVM_GETITEMW, asks, tree.Layouts().treeItem.record, records, true, texts);
     for (std::size_t i = 0; i < read; ++i)
         AppendIndented(lines, depths[i], texts[i]);
     handled += static_cast<int>(read);
@@ -53,6 +42,25 @@ bool TreeViewReader::ReadNext(std::wstring& lines)
     if (read < depths.size() || handled >= kMostItems)
         current = 0;
     return current != 0;
+}
+
+// A step's items from the current one on, each with its record and depth.
+// An item costs about three questions: its text, its first child, its next
+// sibling.
+void TreeViewReader::Walk()
+{
+    const TreeItemLayout& layout = tree.Layouts().treeItem;
+    records.clear();
+    depths.clear();
+    while (current && depths.size() < static_cast<std::size_t>(kQuestionsPerStep / 3)) {
+        const std::size_t at = records.size();
+        records.resize(at + layout.record.size, 0);
+        Put32(records, at + layout.record.mask, TVIF_TEXT);
+        PutPointer(records, at + layout.item, current, tree.Layouts().pointerSize);
+        depths.push_back(ancestors.size());
+        if (!Advance())
+            current = 0;
+    }
 }
 
 CountProblem TreeViewReader::Prepare()

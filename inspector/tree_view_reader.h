@@ -28,6 +28,7 @@ private:
     CountProblem Prepare();
     bool HandlesReachThisSide();
     bool Next(UINT relation, std::uint64_t from, std::uint64_t& item);
+    void Walk();
     bool Advance();
 
     RemoteControl tree;
