@@ -1,4 +1,5 @@
-// Places ANSI text on the clipboard as its one CF_TEXT entry.
+// Places text on the clipboard twice: exact as CF_UNICODETEXT, and as
+// CF_TEXT for the programs that read only that.
 #pragma once
 
 #include <windows.h>
@@ -13,9 +14,18 @@ using BlockAllocator = std::function<HGLOBAL(UINT flags, SIZE_T size)>;
 // still gets the one zero byte a reader needs to find an empty string.
 SIZE_T TextBlockSize(size_t textLength);
 
-// Open with `owner`, emptied, then the text in a zero-filled movable block.
+// The code page CF_TEXT is read in: the system's, which may differ from the
+// one this process declared for itself.
+UINT SystemAnsiCodePage();
+
+// CF_TEXT's bytes: the text in `codePage`, with one "?" for each character
+// the code page cannot hold (a pair of surrogates or a lone half of one
+// included).
+std::string TextInCodePage(const std::wstring& text, UINT codePage);
+
+// Open with `owner`, emptied, then each entry in a zero-filled movable block.
 // False when the clipboard could not be opened: then nothing was changed.
-// When no block can be had the clipboard is left empty rather than holding
-// an entry that promises data later.
-bool PlaceTextOnClipboard(HWND owner, const std::string& text,
+// An entry whose block cannot be had is left out rather than promising data
+// later; the other still goes on.
+bool PlaceTextOnClipboard(HWND owner, const std::wstring& text,
                           const BlockAllocator& allocate = GlobalAlloc);

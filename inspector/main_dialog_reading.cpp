@@ -5,6 +5,7 @@
 
 #include "inspector/contents_read.h"
 #include "inspector/item_reader.h"
+#include "inspector/window_text.h"
 #include "res/resource.h"
 
 namespace {
@@ -35,9 +36,7 @@ void MainDialog::OnWindowSelected(HWND picked)
     // Window handles carry 32 significant bits on every platform.
     std::snprintf(handleText, sizeof(handleText), "0x%x",
                   static_cast<unsigned int>(reinterpret_cast<UINT_PTR>(picked)));
-    char windowText[512] = {};
-    GetWindowTextA(picked, windowText, sizeof(windowText));
-    SetDlgItemTextA(window, IDC_WINDOW_TEXT, windowText);
+    SetDlgItemTextA(window, IDC_WINDOW_TEXT, ShownWindowText(picked).c_str());
     SetDlgItemTextA(window, IDC_WINDOW_HANDLE, handleText);
 }
 

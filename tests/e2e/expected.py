@@ -11,9 +11,16 @@ FIXTURE_ITEMS = {
     103: ["x" * 255, "0123456789" * 100],
     104: ["caf\u00e9", "na\u00efve", "Gr\u00fc\u00dfe"],
     106: [],  # a static control: it answers the list messages with 0
+    # Beyond code page 1252, added wide: Japanese, Greek, a character beyond
+    # the BMP, a combining mark, an item that fits 1252, a lone surrogate.
+    107: ["\u65e5\u672c\u8a9e\u306e\u30ea\u30b9\u30c8", "\u03a9\u03bc\u03ad\u03b3\u03b1",
+          "smile \U0001f600", "cafe\u0301", "caf\u00e9", "lone \ud800 half"],
     201: ["one", "two", "three"],
 }
 NOT_A_LIST_TEXT = "not a list box"
+# The caption of the fixture's third top-level window: 515 UTF-16
+# units, a character beyond the BMP at units 510 and 511.
+TITLED_CAPTION = ("\u65e5\u672c\u8a9e\u306e\u30bf\u30a4\u30c8\u30eb" * 64)[:510] + "\U0001f600\u7d42\u308f\u308a"
 
 
 def digits(length):
@@ -63,23 +70,6 @@ def other_list(control_id):
     }[control_id]
 
 
-def as_shown(text, unicode_box):
-    """The text as a contents box of that kind shows it: an ANSI box (code
-    page 1252 here) has '?' for every UTF-16 unit beyond its code page."""
-    if unicode_box:
-        return text
-    units = text.encode("utf-16-le")
-    shown = []
-    for at in range(0, len(units), 2):
-        unit = chr(int.from_bytes(units[at:at + 2], "little"))
-        try:
-            unit.encode("cp1252")
-            shown.append(unit)
-        except UnicodeEncodeError:
-            shown.append("?")
-    return "".join(shown)
-
-
 def many_items(count=FIXTURE_MANY):
     return ["item %06d of the many-item list" % i for i in range(count)]
 
@@ -99,6 +89,34 @@ def count_sentence(count):
 def contents_text(items):
     """Every item followed by CR LF, the last one too."""
     return "".join(item + "\r\n" for item in items)
+
+
+def shown_items(items):
+    """Items as the contents box shows them: a lone surrogate replaced."""
+    return ["".join("\ufffd" if 0xD800 <= ord(c) <= 0xDFFF else c for c in item) for item in items]
+
+
+def shown_window_text(caption, limit=511):
+    """The first `limit` UTF-16 units of a caption, fewer rather than half a
+    character."""
+    shown, units = "", 0
+    for c in caption:
+        units += 2 if ord(c) > 0xFFFF else 1
+        if units > limit:
+            break
+        shown += c
+    return shown
+
+
+def system_code_page_bytes(text):
+    """CF_TEXT's bytes: the system's code page (1252 in the test prefix),
+    "?" for each character it lacks."""
+    return text.encode("cp1252", errors="replace")
+
+
+def unicode_block(text):
+    """The CF_UNICODETEXT block: UTF-16 and its terminator."""
+    return (text + "\0").encode("utf-16-le")
 
 
 def ansi_bytes(text):

@@ -196,18 +196,19 @@ def read_other_lists(check, stage, ids=(301, 302, 304, 305, 306)):
         q.click(IDC_GET_COUNT)
         check.equal("count sentence of %d" % control_id, sentence,
                     q.wait_text(IDC_LIST_COUNT, sentence))
-        shown = expected.as_shown(text, q.state()["controls"][str(IDC_CONTENTS)]["unicode"])
         q.click(IDC_GET_CONTENTS)
-        check.equal("contents of %d" % control_id, shown, q.wait_text(IDC_CONTENTS, shown, 10))
+        check.equal("contents of %d" % control_id, text, q.wait_text(IDC_CONTENTS, text, 10))
 
 
 def check_clipboard(check, stage, label, ansi, text):
-    """The CF_TEXT block as a Wine program reads it, and the X clipboard."""
+    """Both entries as a Wine program reads them, and the X clipboard."""
     board = stage.probe.clipboard()
     block = expected.clipboard_block(ansi)
     check.true("clipboard holds text (%s)" % label, board.get("has_block"), repr(board))
     check.equal("CF_TEXT bytes (%s)" % label, block.hex(), board.get("hex"))
     check.equal("CF_TEXT block size (%s)" % label, len(block), board.get("size"))
+    check.equal("CF_UNICODETEXT block (%s)" % label, expected.unicode_block(text or "").hex(),
+                board.get("unicode_hex"))
     if text is not None:
         check.equal("X clipboard text (%s)" % label, expected.x_clipboard_text(text),
                     x_input.x_clipboard())
@@ -242,6 +243,29 @@ def clipboard(check, stage, ids=(101, 104)):
     check_clipboard(check, stage, "empty box", b"", None)
     check.true("X clipboard no longer offers the old text",
                x_input.x_clipboard() != SENTINEL)
+
+
+def unicode_text(check, stage):
+    """Characters beyond the ANSI code page are kept: a Japanese caption cut
+    at 511 UTF-16 units without splitting a character, a list of such items
+    in the box and in CF_UNICODETEXT, and CF_TEXT in the system's code page
+    with "?" for what it lacks."""
+    q, probe = stage.quarvel, stage.probe
+    titled = stage.fixture["titled"]
+    q.pick(titled)
+    check.equal("handle of the titled window", expected.handle_text(titled["hwnd"]),
+                q.wait_text(IDC_WINDOW_HANDLE, expected.handle_text(titled["hwnd"])))
+    check.equal("Japanese caption, cut", expected.shown_window_text(expected.TITLED_CAPTION),
+                q.text(IDC_WINDOW_TEXT))
+
+    pick_and_check(check, stage, 107)
+    items = expected.shown_items(expected.items_of(107))
+    read_count(check, stage, 107, len(items))
+    read_contents(check, stage, 107, items)
+    probe.set_clipboard(SENTINEL)
+    q.click(IDC_CLIPBOARD)
+    text = expected.contents_text(items)
+    check_clipboard(check, stage, "items of 107", expected.system_code_page_bytes(text), text)
 
 
 def open_about(check, stage):

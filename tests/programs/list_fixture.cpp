@@ -8,7 +8,15 @@
 //   103 255 x 'x', then 1000 chars  104 "caf\xE9", "na\xEFve", "Gr\xFC\xDFe" (code page 1252)
 //   105 N items "item %06d of the many-item list"
 //   106 a static control "not a list box"
-// A window captioned T + " (controls)" holds the other kinds of lists:
+//   107 items beyond code page 1252, added wide: Japanese, Greek, a character
+//       beyond the BMP, a combining mark, "caf\xE9", a lone surrogate
+// A second top-level window, caption T + " (hung)", owns list box 201 ("one",
+// "two", "three") on its own thread; posting WM_APP + 1 to that window makes
+// the thread stop answering for good, so a reader can be tested against a
+// target that never replies.
+// A third top-level window (class "QuarvelListFixtureTitled") has a Japanese
+// caption of 515 UTF-16 units with a surrogate pair at units 510 and 511.
+// A fourth, captioned T + " (controls)", holds the other kinds of lists:
 //   301 report-view list view of kReportRows, columns shown in the order 2, 0, 1
 //   302 virtual list view in list view: "virtual 0" to "virtual 2", then 1000 digits
 //   303 with --rows R: report-view list view of R rows "r%d c%d", 3 columns
@@ -16,10 +24,6 @@
 //   305 drop-down list combo box "red", "green", "blue"
 //   306 owner-drawn list box of three items without strings
 //   307 with --rows R: tree view of R items, "item %d" under every tenth
-// A second top-level window, caption T + " (hung)", owns list box 201 ("one",
-// "two", "three") on its own thread; posting WM_APP + 1 to that window makes
-// the thread stop answering for good, so a reader can be tested against a
-// target that never replies.
 //
 // The program prints nothing and exits with code 0 when the main window is
 // closed, or by itself after its lifetime (ten minutes unless given) so that
@@ -39,6 +43,7 @@ namespace {
 
 constexpr char kMainClass[] = "QuarvelListFixture";
 constexpr char kHungClass[] = "QuarvelListFixtureHung";
+constexpr wchar_t kTitledClass[] = L"QuarvelListFixtureTitled";
 constexpr UINT kHangMessage = WM_APP + 1;
 constexpr UINT_PTR kLifetimeTimer = 1;
 constexpr int kDefaultLifetimeSeconds = 10 * 60;
@@ -116,6 +121,16 @@ void FillManyItems(HWND list, int count)
     }
 }
 
+void FillWideItems(HWND list)
+{
+    const wchar_t* const items[] = {
+        L"\u65e5\u672c\u8a9e\u306e\u30ea\u30b9\u30c8", L"\u03a9\u03bc\u03ad\u03b3\u03b1", L"smile \U0001F600",
+        L"cafe\u0301", L"caf\u00e9", L"lone \xD800 half",
+    };
+    for (const wchar_t* item : items)
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+}
+
 // Quarvel's dialog, centred on the screen, covers the left part of this
 // window: every control keeps a part at the right that stays in view.
 void CreateMainControls(HWND window, int many)
@@ -138,6 +153,9 @@ void CreateMainControls(HWND window, int many)
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(106)), GetModuleHandleA(nullptr), nullptr);
 
     FillManyItems(CreateList(window, 105, 10, 345, 410, 300), many);
+
+    FillWideItems(CreateWindowExW(0, L"LISTBOX", L"", kListStyle, 10, 10, 230, 130, window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(107)), GetModuleHandleW(nullptr), nullptr));
 }
 
 LRESULT CALLBACK MainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -182,7 +200,17 @@ bool RegisterClasses()
         return false;
     windowClass.lpfnWndProc = HungProcedure;
     windowClass.lpszClassName = kHungClass;
-    return RegisterClassExA(&windowClass) != 0;
+    if (!RegisterClassExA(&windowClass))
+        return false;
+    // Wide, so that its caption keeps every character.
+    WNDCLASSEXW titledClass = {};
+    titledClass.cbSize = sizeof titledClass;
+    titledClass.hInstance = windowClass.hInstance;
+    titledClass.hCursor = windowClass.hCursor;
+    titledClass.hbrBackground = windowClass.hbrBackground;
+    titledClass.lpfnWndProc = DefWindowProcW;
+    titledClass.lpszClassName = kTitledClass;
+    return RegisterClassExW(&titledClass) != 0;
 }
 
 constexpr DWORD kTopStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -411,6 +439,20 @@ void StartControlsWindow(const std::string& title, int rows)
     ShowWindow(window, SW_SHOWNOACTIVATE);
 }
 
+// Not owned by the main window: under Wine an owned window costs its
+// process two seconds.
+void CreateTitledWindow()
+{
+    std::wstring title;
+    while (title.size() < 510)
+        title += L"\u65e5\u672c\u8a9e\u306e\u30bf\u30a4\u30c8\u30eb";
+    title.resize(510);
+    title += L"\U0001F600\u7d42\u308f\u308a";
+    ShowWindow(CreateWindowExW(0, kTitledClass, title.c_str(), kTopStyle, 20, 20, 300, 150, nullptr, nullptr,
+                   GetModuleHandleW(nullptr), nullptr),
+        SW_SHOWNOACTIVATE);
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -427,6 +469,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (!window)
         return 0;
     CreateMainControls(window, options.many);
+    CreateTitledWindow();
     SetWindowTextA(window, options.title.c_str());
     SetTimer(window, kLifetimeTimer, UINT(options.lifetimeSeconds) * 1000u, nullptr);
     ShowWindow(window, SW_SHOWNORMAL);

@@ -12,7 +12,7 @@
 //   window HWND           one window's rectangle, text, class, X window
 //   point X Y             the window at a screen point
 //   workarea              the desktop work area
-//   clipboard             CF_TEXT bytes (hex) and block size
+//   clipboard             CF_TEXT and CF_UNICODETEXT bytes (hex) and block sizes
 //   setclip TEXT          puts TEXT on the clipboard as CF_TEXT
 //   raise HWND            puts a top-level window above the others
 //   send HWND MSG [W [L]] sends a message, waiting two seconds at most
@@ -35,7 +35,7 @@ namespace {
 
 constexpr UINT kSendTimeoutMs = 2000;
 const int kDialogControls[] = { 1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 57664 };
-const int kFixtureControls[] = { 101, 102, 103, 104, 105, 106 };
+const int kFixtureControls[] = { 101, 102, 103, 104, 105, 106, 107 };
 const int kFixtureOtherControls[] = { 301, 302, 303, 304, 305, 306, 307 };
 
 // Minimal JSON text building: values are appended in order, the caller keeps
@@ -238,7 +238,6 @@ void WriteWindow(Json& json, HWND window)
     }
     json.Key("visible").Bool(IsWindowVisible(window) != FALSE);
     json.Key("enabled").Bool(IsWindowEnabled(window) != FALSE);
-    json.Key("unicode").Bool(IsWindowUnicode(window) != FALSE);
     json.Key("id").Number(GetDlgCtrlID(window));
     json.Key("style").Number(static_cast<long long>(GetWindowLongW(window, GWL_STYLE)) & 0xFFFFFFFFLL);
     json.Key("owner").Number(HandleValue(GetWindow(window, GW_OWNER)));
@@ -374,6 +373,22 @@ std::string OnAbout(HWND owner)
     return json.Text();
 }
 
+// The fixture's window with the Japanese caption: the one of the process
+// that owns `main`.
+HWND TitledWindowOf(HWND main)
+{
+    DWORD fixture = 0;
+    GetWindowThreadProcessId(main, &fixture);
+    HWND titled = nullptr;
+    while ((titled = FindWindowExA(nullptr, titled, "QuarvelListFixtureTitled", nullptr))) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(titled, &process);
+        if (process == fixture)
+            return titled;
+    }
+    return nullptr;
+}
+
 std::string OnFixture(const std::string& title)
 {
     Json json;
@@ -394,6 +409,10 @@ std::string OnFixture(const std::string& title)
             WriteWindow(json, GetDlgItem(others, id));
         }
         json.Close('}');
+    }
+    if (HWND titled = TitledWindowOf(main)) {
+        json.Key("titled");
+        WriteWindow(json, titled);
     }
     if (hung) {
         json.Key("hung");
@@ -439,8 +458,24 @@ std::string OnWorkArea()
     return json.Text();
 }
 
-// The whole CF_TEXT block, zero padding included, so the driver can check
+// One entry's whole block, zero padding included, so the driver can check
 // both the text and the block size the writer chose.
+void WriteBlock(Json& json, UINT format, const char* sizeKey, const char* hexKey)
+{
+    HGLOBAL block = GetClipboardData(format);
+    if (!block)
+        return;
+    const SIZE_T size = GlobalSize(block);
+    json.Key(sizeKey).Number(static_cast<long long>(size));
+    ScopedGlobalLock lock(block);
+    json.Key(hexKey);
+    if (lock.Address()) {
+        json.String(Hex(static_cast<const unsigned char*>(lock.Address()), size));
+    } else {
+        json.Null();
+    }
+}
+
 std::string OnClipboard()
 {
     Json json;
@@ -449,19 +484,9 @@ std::string OnClipboard()
     if (clipboard.IsSet()) {
         json.Key("sequence").Number(GetClipboardSequenceNumber());
         json.Key("has_text").Bool(IsClipboardFormatAvailable(CF_TEXT) != FALSE);
-        HGLOBAL block = GetClipboardData(CF_TEXT);
-        json.Key("has_block").Bool(block != nullptr);
-        if (block) {
-            const SIZE_T size = GlobalSize(block);
-            json.Key("size").Number(static_cast<long long>(size));
-            ScopedGlobalLock lock(block);
-            json.Key("hex");
-            if (lock.Address()) {
-                json.String(Hex(static_cast<const unsigned char*>(lock.Address()), size));
-            } else {
-                json.Null();
-            }
-        }
+        json.Key("has_block").Bool(GetClipboardData(CF_TEXT) != nullptr);
+        WriteBlock(json, CF_TEXT, "size", "hex");
+        WriteBlock(json, CF_UNICODETEXT, "unicode_size", "unicode_hex");
     }
     json.Close('}');
     return json.Text();

@@ -57,13 +57,13 @@ struct ClipboardText {
     std::string bytes;
 };
 
-ClipboardText ReadClipboardText()
+ClipboardText ReadClipboardText(UINT format = CF_TEXT)
 {
     ClipboardText text;
     OwnerWindow reader;
     if (!OpenClipboard(reader))
         return text;
-    if (HANDLE block = GetClipboardData(CF_TEXT)) {
+    if (HANDLE block = GetClipboardData(format)) {
         text.present = true;
         text.size = GlobalSize(block);
         if (const char* bytes = static_cast<const char*>(GlobalLock(block))) {
@@ -175,12 +175,22 @@ TEST(ClipboardExportTest, TypedTextIsCopiedAsTyped)
 TEST(ClipboardExportTest, CharactersBeyondAsciiKeepTheirCodePageBytes)
 {
     InspectorDialog dialog;
-    const std::string text = list_test::InAnsiCodePage(L"caf\u00e9\r\nGr\u00fc\u00dfe\r\n");
-    dialog.SetText(IDC_CONTENTS, text);
+    dialog.SetText(IDC_CONTENTS, list_test::InAnsiCodePage(L"caf\u00e9\r\nGr\u00fc\u00dfe\r\n"));
     dialog.Click(IDC_CLIPBOARD);
+    // In the test prefix's system code page, 1252, whatever this process's is.
+    const std::string text = "caf\xE9\r\nGr\xFC\xDF" "e\r\n";
     const ClipboardText copied = ReadClipboardText();
     ASSERT_TRUE(copied.present);
     EXPECT_EQ(ZeroPadded(text, 2 * text.size()), copied.bytes);
+}
+
+TEST(ClipboardExportTest, AnsiEntryHasAQuestionMarkForEachCharacterTheCodePageLacks)
+{
+    EXPECT_EQ("caf\xE9 Gr\xFC\xDF" "e", TextInCodePage(L"caf\u00e9 Gr\u00fc\u00dfe", 1252));
+    // Not "O\xB5??a": no look-alikes. One "?" for a character beyond the BMP.
+    EXPECT_EQ("????? ?!", TextInCodePage(L"\u03a9\u03bc\u03ad\u03b3\u03b1 \U0001F600!", 1252));
+    EXPECT_EQ("a?b?c", TextInCodePage(L"a\xDC00" L"b\xD800" L"c", 1252));
+    EXPECT_EQ("\xCE\xA9 \xF0\x9F\x98\x80", TextInCodePage(L"\u03a9 \U0001F600", CP_UTF8));
 }
 
 TEST(ClipboardExportTest, ClipboardHeldByAnotherWindowIsLeftAlone)
@@ -213,14 +223,14 @@ TEST(ClipboardExportTest, MissingContentsBoxFailsWithTheClipboardUntouched)
 
 // Allocations seen by the clipboard export, answered by GlobalAlloc or not.
 struct AllocationLog {
-    bool fail = false;
+    size_t failures = 0;  // of the first requests
     std::vector<std::pair<UINT, SIZE_T>> requests;
 
     BlockAllocator Allocator()
     {
         return [this](UINT flags, SIZE_T size) -> HGLOBAL {
             requests.emplace_back(flags, size);
-            return fail ? nullptr : GlobalAlloc(flags, size);
+            return requests.size() <= failures ? nullptr : GlobalAlloc(flags, size);
         };
     }
 };
@@ -229,11 +239,14 @@ TEST(ClipboardExportTest, BlockIsMovableZeroFilledAndTwiceTheText)
 {
     OwnerWindow owner;
     AllocationLog log;
-    EXPECT_TRUE(PlaceTextOnClipboard(owner, "abc", log.Allocator()));
-    ASSERT_EQ(1u, log.requests.size());
+    EXPECT_TRUE(PlaceTextOnClipboard(owner, L"abc", log.Allocator()));
+    ASSERT_EQ(2u, log.requests.size());
     EXPECT_EQ(UINT(GMEM_MOVEABLE | GMEM_ZEROINIT), log.requests[0].first);
-    EXPECT_EQ(6u, log.requests[0].second);
+    EXPECT_EQ(8u, log.requests[0].second) << "CF_UNICODETEXT";
+    EXPECT_EQ(UINT(GMEM_MOVEABLE | GMEM_ZEROINIT), log.requests[1].first);
+    EXPECT_EQ(6u, log.requests[1].second) << "CF_TEXT";
     EXPECT_EQ(ZeroPadded("abc", 6), ReadClipboardText().bytes);
+    EXPECT_EQ(std::string("a\0b\0c\0\0\0", 8), ReadClipboardText(CF_UNICODETEXT).bytes);
 }
 
 TEST(ClipboardExportTest, FailedAllocationLeavesAnEmptyClipboard)
@@ -241,13 +254,23 @@ TEST(ClipboardExportTest, FailedAllocationLeavesAnEmptyClipboard)
     PutOnClipboard("previous");
     OwnerWindow owner;
     AllocationLog log;
-    log.fail = true;
-    EXPECT_TRUE(PlaceTextOnClipboard(owner, "abc", log.Allocator()));
-    EXPECT_EQ(1u, log.requests.size());
+    log.failures = 2;
+    EXPECT_TRUE(PlaceTextOnClipboard(owner, L"abc", log.Allocator()));
+    EXPECT_EQ(2u, log.requests.size());
     // No entry at all, not one promising to be rendered later.
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
     EXPECT_FALSE(ReadClipboardText().present);
     EXPECT_EQ(HWND(owner), GetClipboardOwner());
+}
+
+TEST(ClipboardExportTest, EntryWithoutABlockIsLeftOutAndTheOtherGoesOn)
+{
+    OwnerWindow owner;
+    AllocationLog log;
+    log.failures = 1;
+    EXPECT_TRUE(PlaceTextOnClipboard(owner, L"abc", log.Allocator()));
+    EXPECT_EQ(ZeroPadded("abc", 6), ReadClipboardText().bytes);
 }
 
 TEST(ClipboardExportTest, ClipboardThatCannotBeOpenedAllocatesNothing)
@@ -258,7 +281,7 @@ TEST(ClipboardExportTest, ClipboardThatCannotBeOpenedAllocatesNothing)
     {
         ClipboardHolder holder;
         ASSERT_TRUE(holder.opened);
-        EXPECT_FALSE(PlaceTextOnClipboard(owner, "abc", log.Allocator()));
+        EXPECT_FALSE(PlaceTextOnClipboard(owner, L"abc", log.Allocator()));
     }
     EXPECT_TRUE(log.requests.empty());
     EXPECT_EQ(std::string("previous\0", 9), ReadClipboardText().bytes.substr(0, 9));

@@ -137,6 +137,12 @@ TEST(AnsiConversionTest, CharacterOutsideTheCodePageBecomesTheSystemReplacement)
     EXPECT_EQ("a?b", WideToAnsi(L"a\u65e5b", 3, 1252));
 }
 
+TEST(AnsiConversionTest, LoneHalfOfAPairBecomesTheReplacementCharacterInUtf8)
+{
+    const std::wstring wide = std::wstring(L"a\xD800" L"b\xDC00") + L"c \U0001F600";
+    EXPECT_EQ("a\xEF\xBF\xBD" "b\xEF\xBF\xBD" "c \xF0\x9F\x98\x80", WideToAnsi(wide.data(), wide.size(), CP_UTF8));
+}
+
 TEST(AnsiConversionTest, NothingToConvertOrNoConverterGivesEmptyText)
 {
     EXPECT_EQ("", WideToAnsi(L"", 0, CP_UTF8));

@@ -1,6 +1,7 @@
 // The resources as they come out of the built executable, read back raw:
 // both dialog templates control by control, the icon, the version record, the
-// language of every resource and the DPI awareness the manifest declares.
+// language of every resource, and the DPI awareness and code page the
+// manifest declares.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -472,22 +473,28 @@ TEST_F(ResourcesTest, EveryResourceIsUkEnglishAndNothingElseIsThere)
         EXPECT_EQ(language, kUkEnglish);
 }
 
-// The process (which carries the same manifest) runs with the awareness the
-// manifest declares, or the nearest one the system knows.
-TEST(DpiAwarenessTest, ManifestDeclaresPerMonitorV2AndTheProcessRunsAware)
+// A setting of the process's manifest as the system read it; empty when the
+// system knows no such setting.
+std::wstring DeclaredSetting(const wchar_t* space, const wchar_t* name)
 {
     using QuerySettings = BOOL(WINAPI*)(DWORD, HANDLE, LPCWSTR, LPCWSTR, LPWSTR, SIZE_T, SIZE_T*);
     auto query = reinterpret_cast<QuerySettings>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryActCtxSettingsW")));
-    ASSERT_TRUE(query);
     WCHAR value[64] = {};
     SIZE_T written = 0;
-    ASSERT_TRUE(query(0, nullptr, L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness", value,
-                      64, &written));
-    EXPECT_STREQ(value, L"PerMonitorV2");
-    ASSERT_TRUE(
-        query(0, nullptr, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", value, 64, &written));
-    EXPECT_STREQ(value, L"true") << "the fallback for systems before per-monitor awareness";
+    if (!query || !query(0, nullptr, space, name, value, 64, &written))
+        return std::wstring();
+    return value;
+}
+
+// The process (which carries the same manifest) runs with the awareness the
+// manifest declares, or the nearest one the system knows.
+TEST(DpiAwarenessTest, ManifestDeclaresPerMonitorV2AndTheProcessRunsAware)
+{
+    EXPECT_EQ(L"PerMonitorV2",
+              DeclaredSetting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"));
+    EXPECT_EQ(L"true", DeclaredSetting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"))
+        << "the fallback for systems before per-monitor awareness";
 
     using ContextQuery = HANDLE(WINAPI*)();
     using ContextTest = BOOL(WINAPI*)(HANDLE);
@@ -518,6 +525,13 @@ TEST(DpiAwarenessTest, ManifestDeclaresPerMonitorV2AndTheProcessRunsAware)
         EXPECT_EQ(awareness(context), 2);
     }
     EXPECT_TRUE(IsProcessDPIAware());
+}
+
+// Wine, like Windows from 10 1903 on, honours the declaration.
+TEST(ActiveCodePageTest, ManifestDeclaresUtf8AndTheProcessRunsWithIt)
+{
+    EXPECT_EQ(L"UTF-8", DeclaredSetting(L"http://schemas.microsoft.com/SMI/2019/WindowsSettings", L"activeCodePage"));
+    EXPECT_EQ(UINT(CP_UTF8), GetACP());
 }
 
 }  // namespace
