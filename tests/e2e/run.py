@@ -20,6 +20,10 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+# The driver of Quarvel and its fixture through Wine and X, shared with the
+# demo of `make run`.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools",
+                                "driver"))
 
 import expected  # noqa: E402
 import scenarios as s  # noqa: E402

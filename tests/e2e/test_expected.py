@@ -6,6 +6,10 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+# The driver of Quarvel and its fixture through Wine and X, shared with the
+# demo of `make run`.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools",
+                                "driver"))
 
 import expected  # noqa: E402
 import x_input  # noqa: E402
