@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/scoped.h"
+#include "bench/clock.h"
 #include "bench/statistics.h"
 #include "inspector/list_view_reader.h"
 #include "inspector/tree_view_reader.h"
@@ -25,21 +26,6 @@ namespace {
 constexpr int kRows = 10000;
 constexpr int kColumns = 3;
 constexpr UINT kTimeoutMs = 5000;
-
-double SecondsSince(LARGE_INTEGER start)
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return double(now.QuadPart - start.QuadPart) / double(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now()
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now;
-}
 
 DWORD_PTR Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

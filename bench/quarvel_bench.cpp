@@ -21,6 +21,7 @@
 #include "app/message_loop.h"
 #include "app/module.h"
 #include "tools/child_process.h"
+#include "bench/clock.h"
 #include "bench/statistics.h"
 #include "inspector/contents_read.h"
 #include "inspector/main_dialog.h"
@@ -30,20 +31,6 @@ namespace {
 
 constexpr int kManyListId = 105;
 constexpr UINT kBareTimeoutMs = 5000;
-
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now()
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now;
-}
 
 // The physical limit: LB_GETTEXTLEN and LB_GETTEXT for every item, nothing else.
 double BareRoundTrips(HWND list, int count)
