@@ -38,37 +38,32 @@ std::array<std::uint8_t, kTrampolineSize64> EncodeTrampoline64(std::uint64_t obj
     return bytes;
 }
 
-TrampolineCode::~TrampolineCode()
-{
-    if (memory)
-        VirtualFree(memory, 0, MEM_RELEASE);
-}
-
 BOOL TrampolineCode::Write(const void* object, const void* target)
 {
     if (!memory)
-        memory = VirtualAlloc(nullptr, kTrampolineSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        memory.Reset(VirtualAlloc(nullptr, kTrampolineSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     if (!memory)
         return FALSE;
+    void* const code = memory.Get();
     DWORD previous = 0;
-    if (!VirtualProtect(memory, kTrampolineSize, PAGE_READWRITE, &previous))
+    if (!VirtualProtect(code, kTrampolineSize, PAGE_READWRITE, &previous))
         return FALSE;
 #if defined(_WIN64)
     const auto bytes = EncodeTrampoline64(std::uint64_t(std::uintptr_t(object)),
                                           std::uint64_t(std::uintptr_t(target)));
 #else
     const auto bytes = EncodeTrampoline32(std::uint32_t(std::uintptr_t(object)),
-                                          std::uint32_t(std::uintptr_t(memory)),
+                                          std::uint32_t(std::uintptr_t(code)),
                                           std::uint32_t(std::uintptr_t(target)));
 #endif
-    std::memcpy(memory, bytes.data(), bytes.size());
-    if (!VirtualProtect(memory, kTrampolineSize, PAGE_EXECUTE_READ, &previous))
+    std::memcpy(code, bytes.data(), bytes.size());
+    if (!VirtualProtect(code, kTrampolineSize, PAGE_EXECUTE_READ, &previous))
         return FALSE;
-    FlushInstructionCache(GetCurrentProcess(), memory, kTrampolineSize);
+    FlushInstructionCache(GetCurrentProcess(), code, kTrampolineSize);
     return TRUE;
 }
 
 DLGPROC TrampolineCode::Procedure() const
 {
-    return reinterpret_cast<DLGPROC>(memory);
+    return reinterpret_cast<DLGPROC>(memory.Get());
 }

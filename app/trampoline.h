@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "app/scoped.h"
+
 constexpr std::size_t kTrampolineSize32 = 13;
 constexpr std::size_t kTrampolineSize64 = 22;
 
@@ -37,15 +39,14 @@ constexpr std::size_t kTrampolineStorageSize = sizeof(void*) == 4 ? 13 : 24;
 class TrampolineCode {
 public:
     TrampolineCode() = default;
-    ~TrampolineCode();
     TrampolineCode(const TrampolineCode&) = delete;
     TrampolineCode& operator=(const TrampolineCode&) = delete;
 
     // Writes the stub for object and target; FALSE when no memory could be had.
     BOOL Write(const void* object, const void* target);
     DLGPROC Procedure() const;
-    const void* Address() const { return memory; }
+    const void* Address() const { return memory.Get(); }
 
 private:
-    void* memory = nullptr;
+    ScopedVirtualMemory memory;
 };
