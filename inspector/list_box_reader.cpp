@@ -78,30 +78,28 @@ ItemStatus ReadListItem(HWND list, int index, std::wstring& item, UINT timeout)
 
 std::wstring ReadListText(HWND list, UINT timeout)
 {
-    ListBoxReader reader(list, "ListBox", kListBoxMessages, timeout);
+    ListBoxReader reader(list, kListBoxMessages, timeout);
     std::wstring text;
     while (reader.ReadNext(text)) {
     }
     return text;
 }
 
-bool HoldsNoStrings(HWND list, const char* kind)
+bool HoldsNoStrings(HWND list, const ListMessages& messages)
 {
     const LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
-    if (lstrcmpA(kind, "ComboBox") == 0)
-        return (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) && !(style & CBS_HASSTRINGS);
-    return (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) && !(style & LBS_HASSTRINGS);
+    return (style & messages.ownerDrawn) && !(style & messages.hasStrings);
 }
 
-ListBoxReader::ListBoxReader(HWND list, const char* kind, const ListMessages& messages, UINT timeout)
-    : list(list), kind(kind), messages(messages), timeout(timeout)
+ListBoxReader::ListBoxReader(HWND list, const ListMessages& messages, UINT timeout)
+    : list(list), messages(messages), timeout(timeout)
 {
 }
 
 CountReport ListBoxReader::Count()
 {
     CountReport report;
-    report.kind = kind;
+    report.kind = messages.kind;
     if (messages.count == LB_GETCOUNT) {
         report.count = ReadListCount(list, timeout);
     } else {
@@ -111,7 +109,7 @@ CountReport ListBoxReader::Count()
     }
     if (report.count == LB_ERR && IsAccessDenied(GetLastError()))
         report.problem = CountProblem::accessDenied;
-    else if (report.count > 0 && HoldsNoStrings(list, kind))
+    else if (report.count > 0 && HoldsNoStrings(list, messages))
         report.problem = CountProblem::noText;
     return report;
 }

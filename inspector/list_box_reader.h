@@ -22,14 +22,21 @@ constexpr LRESULT kMostItems = 100000000;
 // The longest item text believed, in wide characters.
 constexpr LRESULT kLongestItem = 16 * 1024 * 1024;
 
-// The three questions a list of strings answers.
+// A list of strings: its name in the count sentence, the three questions it
+// answers, and the styles of one that draws its items itself and may keep no
+// strings.
 struct ListMessages {
+    const char* kind;
     UINT count;
     UINT textLength;
     UINT text;
+    LONG_PTR ownerDrawn;
+    LONG_PTR hasStrings;
 };
-constexpr ListMessages kListBoxMessages = {LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT};
-constexpr ListMessages kComboBoxMessages = {CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT};
+constexpr ListMessages kListBoxMessages = {"ListBox", LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT,
+                                           LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE, LBS_HASSTRINGS};
+constexpr ListMessages kComboBoxMessages = {"ComboBox", CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT,
+                                            CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE, CBS_HASSTRINGS};
 
 // 0 when there is no such window; LB_ERR also when the window does not
 // answer in time or answers a count no list could hold.
@@ -47,13 +54,12 @@ std::wstring ReadListText(HWND list, UINT timeout = kListReplyTimeout);
 
 // True when the control draws its items itself and keeps no strings: what it
 // answers for their "text" is the data stored with each item.
-bool HoldsNoStrings(HWND list, const char* kind);
+bool HoldsNoStrings(HWND list, const ListMessages& messages);
 
 // A list box or a combo box, read one item per step.
 class ListBoxReader final : public ItemReader {
 public:
-    ListBoxReader(HWND list, const char* kind, const ListMessages& messages,
-                  UINT timeout = kListReplyTimeout);
+    ListBoxReader(HWND list, const ListMessages& messages, UINT timeout = kListReplyTimeout);
 
     CountReport Count() override;
     bool ReadNext(std::wstring& lines) override;
@@ -62,7 +68,6 @@ public:
 
 private:
     HWND list;
-    const char* kind;
     ListMessages messages;
     UINT timeout;
     ReplyBuffer buffer;

@@ -39,10 +39,10 @@ std::unique_ptr<ItemReader> ReaderFor(HWND window)
     if (HasBaseClass(window, WC_TREEVIEWW))
         return std::make_unique<TreeViewReader>(window);
     if (HasBaseClass(window, L"ComboBox"))
-        return std::make_unique<ListBoxReader>(window, "ComboBox", kComboBoxMessages);
+        return std::make_unique<ListBoxReader>(window, kComboBoxMessages);
     if (HasBaseClass(window, WC_COMBOBOXEXW))
-        return std::make_unique<ListBoxReader>(ComboOfComboEx(window), "ComboBox", kComboBoxMessages);
+        return std::make_unique<ListBoxReader>(ComboOfComboEx(window), kComboBoxMessages);
     // List boxes, the drop-down part of a combo box, and whatever else was
     // picked: the list-box questions, as ever.
-    return std::make_unique<ListBoxReader>(window, "ListBox", kListBoxMessages);
+    return std::make_unique<ListBoxReader>(window, kListBoxMessages);
 }
