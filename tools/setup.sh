@@ -16,7 +16,7 @@ as_root() {
 }
 
 packages=(cmake make python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386
-          xvfb xdotool qemu-user imagemagick xclip googletest fonts-wine zip)
+          xvfb xdotool qemu-user imagemagick xclip googletest fonts-wine)
 
 install_packages() {
   local missing=()
