@@ -17,13 +17,12 @@ bool AskWide(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT timeout
     return true;
 }
 
-// A count as a list could answer it: LB_ERR otherwise.
-int Believable(LRESULT count)
+}  // namespace
+
+int BelievableCount(LRESULT count)
 {
     return count >= 0 && count <= kMostItems ? static_cast<int>(count) : LB_ERR;
 }
-
-}  // namespace
 
 int ReadListCount(HWND list, UINT timeout)
 {
@@ -37,7 +36,7 @@ int ReadListCount(HWND list, UINT timeout)
         return GetLastError() == ERROR_INVALID_WINDOW_HANDLE ? 0 : LB_ERR;
     }
     // A list box's count is a 32-bit value on every platform.
-    return Believable(static_cast<LRESULT>(static_cast<int>(result)));
+    return BelievableCount(static_cast<LRESULT>(static_cast<int>(result)));
 }
 
 ItemStatus ReadListItem(HWND list, const ListMessages& messages, int index, ReplyBuffer& buffer,
@@ -105,7 +104,7 @@ CountReport ListBoxReader::Count()
     } else {
         LRESULT count = 0;
         SetLastError(ERROR_SUCCESS);
-        report.count = AskWide(list, messages.count, 0, 0, timeout, count) ? Believable(count) : LB_ERR;
+        report.count = AskWide(list, messages.count, 0, 0, timeout, count) ? BelievableCount(count) : LB_ERR;
     }
     if (report.count == LB_ERR && IsAccessDenied(GetLastError()))
         report.problem = CountProblem::accessDenied;

@@ -38,6 +38,9 @@ constexpr ListMessages kListBoxMessages = {"ListBox", LB_GETCOUNT, LB_GETTEXTLEN
 constexpr ListMessages kComboBoxMessages = {"ComboBox", CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT,
                                             CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE, CBS_HASSTRINGS};
 
+// A count as a list could answer it; LB_ERR for any other.
+int BelievableCount(LRESULT count);
+
 // 0 when there is no such window; LB_ERR also when the window does not
 // answer in time or answers a count no list could hold.
 int ReadListCount(HWND list, UINT timeout = kListReplyTimeout);

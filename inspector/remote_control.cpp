@@ -36,8 +36,7 @@ int RemoteControl::AskCount(UINT message)
     if (!Ask(message, 0, 0, reply))
         return gone ? 0 : -1;
     // Counts are 32-bit values on every platform.
-    const int count = static_cast<int>(reply);
-    return count >= 0 && count <= kMostItems ? count : -1;
+    return BelievableCount(static_cast<int>(reply));
 }
 
 bool RemoteControl::Ask(UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& reply)
