@@ -18,6 +18,22 @@ as_root() {
 packages=(cmake make python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386
           xvfb xdotool qemu-user imagemagick xclip googletest fonts-wine)
 
+# A package mirror in the middle of a sync serves indexes that do not match
+# their release file for a few minutes; asking again later is the remedy.
+# Nothing is installed until an update has gone through whole.
+update_package_index() {
+  local attempt
+  for attempt in 1 2 3 4 5; do
+    as_root apt-get update -qq >"$state/apt-update.log" 2>&1 && ! grep -q '^[EW]: Failed to fetch' "$state/apt-update.log" &&
+      return
+    [ "$attempt" = 5 ] && break
+    say "package index incomplete (attempt $attempt of 5); trying again in 30 s"
+    sleep 30
+  done
+  tail -5 "$state/apt-update.log" >&2
+  fail "the package mirror is not answering consistently (often a sync in progress): run the command again in a few minutes"
+}
+
 install_packages() {
   local missing=()
   for p in "${packages[@]}"; do
@@ -28,7 +44,7 @@ install_packages() {
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     as_root dpkg --add-architecture i386 || fail "cannot add the i386 architecture"
   fi
-  as_root apt-get update -qq || fail "apt-get update"
+  update_package_index
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" \
     >"$state/apt.log" 2>&1 || { tail -20 "$state/apt.log" >&2; fail "apt-get install ${missing[*]}"; }
 }
