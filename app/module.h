@@ -1,5 +1,5 @@
-// The process-wide module state and the run sequence that owns the thread's
-// message loop and the main dialog for as long as the program runs.
+// The process-wide module state: the resources, the dialogs being created and
+// the message loop of each thread.
 #pragma once
 
 #include <windows.h>
@@ -36,5 +36,3 @@ public:
 
 // The one module object of the process.
 extern AppModule appModule;
-
-int RunApplication(LPSTR commandLine, int showCommand);

@@ -17,8 +17,9 @@
 #include "app/scoped.h"
 #include "bench/clock.h"
 #include "bench/statistics.h"
-#include "inspector/list_view_reader.h"
-#include "inspector/tree_view_reader.h"
+#include "readers/list_view_reader.h"
+#include "readers/tabbed_lines.h"
+#include "readers/tree_view_reader.h"
 #include "tools/child_process.h"
 
 namespace {
@@ -92,8 +93,9 @@ double BareTreeView(HWND tree)
 double ReadAll(ItemReader& reader, std::wstring& lines)
 {
     lines.clear();
+    TabbedLines sink(lines);
     const LARGE_INTEGER start = Now();
-    while (reader.ReadNext(lines)) {
+    while (reader.ReadNext(sink)) {
     }
     return SecondsSince(start);
 }

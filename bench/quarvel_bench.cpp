@@ -23,8 +23,9 @@
 #include "tools/child_process.h"
 #include "bench/clock.h"
 #include "bench/statistics.h"
-#include "inspector/contents_read.h"
-#include "inspector/main_dialog.h"
+#include "readers/reader_choice.h"
+#include "readers/sliced_read.h"
+#include "ui/main_dialog.h"
 #include "res/resource.h"
 
 namespace {
@@ -223,8 +224,8 @@ int MemoryProbe(MainDialog& dialog, int items)
     if (!list)
         return 1;
     Stage("ready");
-    ContentsRead read(ReaderFor(list));
-    while (read.Continue(30)) {
+    SlicedRead read(ReaderFor(list));
+    while (read.Continue() == ReadState::reading) {
     }
     Stage("read");
     SetDlgItemTextA(dialog.window, IDC_CONTENTS, read.Text());

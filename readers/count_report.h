@@ -1,0 +1,33 @@
+// What Get Count tells: a number of items, or why there is none to give.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "readers/remote/remote_block.h"
+
+// Why a count could not be given as a plain number.
+enum class CountProblem {
+    none,
+    noText,        // owner-drawn items without strings: the list holds no text
+    accessDenied,  // the window or its program refuses Quarvel (a higher integrity level)
+    needs64Bit,    // a 64-bit program's control, out of a 32-bit Quarvel's reach
+    noMemory,      // no working memory could be had in the program
+};
+
+struct CountReport {
+    const char* kind = "ListBox";  // the control's name in the count sentence
+    int count = 0;                 // -1 when the control did not answer
+    CountProblem problem = CountProblem::none;
+};
+
+// "ListBox contains 3 items", or a short sentence that names the problem.
+std::string CountSentence(const CountReport& report);
+
+// The error a send to a window that refuses Quarvel leaves behind.
+bool IsAccessDenied(DWORD error);
+
+// Why working memory in the control's program could not be had, as Get Count
+// says it.
+CountProblem ProblemOf(RemoteProblem problem);

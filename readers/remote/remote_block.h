@@ -1,0 +1,56 @@
+// Working memory inside the program that owns a control. The records a
+// control's "get" messages fill in must lie in that program's own address
+// space: they are written there, the control is asked, and the answers are
+// read back. The memory is given back at the end of the read, except after a
+// message that did not come back in time: the program may still write into it
+// when it wakes, and a few hundred bytes left in a hung program beat a crash
+// in it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+#include "app/scoped.h"
+#include "readers/remote/remote_layouts.h"
+
+// What keeps a block from being had in the program.
+enum class RemoteProblem {
+    none,
+    accessDenied,  // the program refuses Quarvel (a higher integrity level)
+    needs64Bit,    // its addresses are out of a 32-bit Quarvel's reach
+    noMemory,      // it has no memory to spare
+};
+
+class RemoteBlock {
+public:
+    // Opens the program that owns `control` for its memory.
+    RemoteProblem Open(HWND control);
+
+    // At least `bytes` there; a smaller block is given back for a new one.
+    // needs64Bit when the program would not receive the block's addresses
+    // unchanged.
+    RemoteProblem Reserve(std::size_t bytes);
+
+    bool Write(std::size_t offset, const void* data, std::size_t size) const;
+    bool Read(std::size_t offset, void* data, std::size_t size) const;
+
+    // `offset` as an address in the program, and as a message parameter.
+    std::uint64_t Address(std::size_t offset) const;
+    LPARAM Param(std::size_t offset) const;
+
+    bool TargetIs64Bit() const { return target64; }
+    const ControlLayouts& Layouts() const { return LayoutsFor(target64); }
+
+    // Leaves the block to the program for good; what the program wrote
+    // before can still be read.
+    void Abandon() { memory.Take(); }
+
+private:
+    ScopedHandle process;
+    ScopedRemoteMemory memory;
+    char* base = nullptr;  // the block in the program, owned or abandoned
+    std::size_t size = 0;
+    bool target64 = false;
+};

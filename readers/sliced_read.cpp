@@ -1,0 +1,127 @@
+#include "readers/sliced_read.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "app/code_page.h"
+#include "readers/tabbed_lines.h"
+
+SlicedRead::SlicedRead(std::unique_ptr<ItemReader> reader, HWND timerWindow, UINT_PTR timerId, DWORD budget)
+    : reader(std::move(reader)), timerWindow(timerWindow), timerId(timerId), budget(budget),
+      kind(this->reader->Kind())
+{
+}
+
+SlicedRead::~SlicedRead()
+{
+    StopTimer();
+}
+
+ReadState SlicedRead::Continue()
+{
+    if (state != ReadState::reading || inSlice)
+        return state;
+    inSlice = true;
+    // The readers throw only what the standard containers throw: no memory,
+    // or a size past what one can hold. Either way the read ends here with
+    // what it had, and the caller can start the next.
+    try {
+        Slice();
+    } catch (...) {
+        if (reader) {
+            expected = reader->Expected();
+            handled = reader->Handled();
+        }
+        try {
+            Keep();
+        } catch (...) {
+        }
+        Finish(ReadState::done, ReadEnd::noMemory);
+    }
+    inSlice = false;
+    if (cancelAsked && state == ReadState::reading)
+        Finish(ReadState::cancelled, ReadEnd::complete);
+    return state;
+}
+
+void SlicedRead::Cancel()
+{
+    if (state != ReadState::reading)
+        return;
+    if (inSlice)
+        cancelAsked = true;
+    else
+        Finish(ReadState::cancelled, ReadEnd::complete);
+}
+
+void SlicedRead::Slice()
+{
+    const DWORD start = GetTickCount();
+    TabbedLines sink(lines);
+    bool more = true;
+    do {
+        more = reader->ReadNext(sink);
+    } while (more && !cancelAsked && GetTickCount() - start < budget);
+    expected = reader->Expected();
+    handled = reader->Handled();
+    if (!Keep()) {
+        Finish(ReadState::done, ReadEnd::noMemory);
+        return;
+    }
+    if (!more) {
+        Finish(ReadState::done, reader->Ending());
+        return;
+    }
+    // Set once: setting it again would restart its wait after every slice.
+    // A slice outlasts the period, so the next is due as soon as the input
+    // that came in meanwhile has been handled.
+    if (!timerSet && timerWindow)
+        timerSet = SetTimer(timerWindow, timerId, USER_TIMER_MINIMUM, nullptr) != 0;
+}
+
+bool SlicedRead::Keep()
+{
+    if (lines.empty())
+        return true;
+    const std::string ansi = WideToAnsi(lines.c_str(), lines.size(), CP_ACP);
+    lines.clear();
+    return text.Append(ansi.data(), ansi.size());
+}
+
+// The reader goes at once: the memory it holds in the other program is
+// given back as soon as the read is over, however it ended.
+void SlicedRead::Finish(ReadState final, ReadEnd end)
+{
+    state = final;
+    ending = end;
+    StopTimer();
+    reader.reset();
+    std::wstring().swap(lines);
+}
+
+void SlicedRead::StopTimer()
+{
+    if (timerSet)
+        KillTimer(timerWindow, timerId);
+    timerSet = false;
+}
+
+std::string CutShortSentence(const char* kind, int expected, ReadEnd end)
+{
+    const char* why = nullptr;
+    switch (end) {
+    case ReadEnd::noMemory:
+        why = "out of memory";
+        break;
+    case ReadEnd::limit:
+        why = "it answered past any list's size";
+        break;
+    case ReadEnd::complete:
+    case ReadEnd::refused:
+    case ReadEnd::silent:
+        return std::string();
+    }
+    char sentence[160] = {};
+    std::snprintf(sentence, sizeof(sentence), "%s contains %d items, read cut short: %s", kind, expected, why);
+    return sentence;
+}

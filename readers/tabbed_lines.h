@@ -1,0 +1,39 @@
+// The contents of a control with columns or levels as lines of TAB-separated
+// fields, so that they paste into a spreadsheet as the same rows and columns.
+// A field that holds a TAB, CR or LF, or that begins with a double quote
+// (which a spreadsheet would take as the start of a quoted field), is written
+// between double quotes with the quotes inside doubled.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "readers/item_reader.h"
+
+void AppendField(std::wstring& line, const std::wstring& field);
+
+// The fields separated by TAB, then CR LF.
+void AppendRow(std::wstring& lines, const std::wstring* fields, std::size_t count);
+inline void AppendRow(std::wstring& lines, const std::vector<std::wstring>& fields)
+{
+    AppendRow(lines, fields.data(), fields.size());
+}
+
+// One TAB per level below the top, the field, then CR LF.
+void AppendIndented(std::wstring& lines, std::size_t depth, const std::wstring& field);
+
+// The contents as the dialog shows them: a list box's items as they are, a
+// list view's header and rows as tabbed lines, a tree's items indented.
+class TabbedLines final : public ItemSink {
+public:
+    explicit TabbedLines(std::wstring& lines) : lines(lines) {}
+
+    void Header(const std::vector<std::wstring>& titles) override { AppendRow(lines, titles); }
+    void Item(const std::wstring& text) override;
+    void Row(const std::wstring* cells, std::size_t count) override { AppendRow(lines, cells, count); }
+    void TreeItem(std::size_t depth, const std::wstring& text) override { AppendIndented(lines, depth, text); }
+
+private:
+    std::wstring& lines;
+};

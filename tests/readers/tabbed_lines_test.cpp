@@ -1,0 +1,32 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "readers/tabbed_lines.h"
+
+namespace {
+
+TEST(TabbedLinesTest, PlainFieldsAreJoinedByTabsAndEndedByCrLf)
+{
+    std::wstring lines = L"before\r\n";
+    AppendRow(lines, {L"alpha", L"", L"say \"hi\"", L""});
+    EXPECT_EQ(L"before\r\nalpha\t\tsay \"hi\"\t\r\n", lines);
+}
+
+TEST(TabbedLinesTest, FieldsThatWouldSplitOrOpenAQuoteAreQuotedWithQuotesDoubled)
+{
+    std::wstring lines;
+    AppendRow(lines, {L"a\tb", L"one\r\ntwo \"2\"", L"cr\ronly", L"lf\nonly", L"\"lead\" quote"});
+    EXPECT_EQ(L"\"a\tb\"\t\"one\r\ntwo \"\"2\"\"\"\t\"cr\ronly\"\t\"lf\nonly\"\t\"\"\"lead\"\" quote\"\r\n", lines);
+}
+
+TEST(TabbedLinesTest, IndentIsOneTabPerLevelBeforeTheQuotedField)
+{
+    std::wstring lines;
+    AppendIndented(lines, 0, L"root");
+    AppendIndented(lines, 2, L"x\ty");
+    AppendIndented(lines, 1, L"");
+    EXPECT_EQ(L"root\r\n\t\t\"x\ty\"\r\n\t\r\n", lines);
+}
+
+}  // namespace
