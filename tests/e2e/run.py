@@ -169,7 +169,9 @@ def main():
         else:
             cross = peer and (not only or "read_other_arch" in only)
             if cross:
-                session.start_fixture(OTHER_FIXTURE_TITLE, bin_dir)
+                # It starts while the shared scenarios run beside the other
+                # fixture at the same place: it must never come up over it.
+                session.start_fixture(OTHER_FIXTURE_TITLE, bin_dir, "--activate", "no")
             results = run_shared(session, selected(WIN32_SCENARIOS, only), 60,
                                  OTHER_FIXTURE_TITLE if cross else None)
             if cross:

@@ -114,12 +114,23 @@ class Quarvel:
         return point
 
     # Acting.
+    def uncover(self, point, root=None):
+        """Makes sure a press at `point` reaches the window `root` (the
+        dialog unless told): under Wine a program may raise its window some
+        time after it showed it, once it gets to the events the display
+        sent it. Raises that window when another is in the way."""
+        root = root or self.hwnd
+        if self.probe.window_at(*point)["root"] != root:
+            self.probe.ask("raise %d" % root)
+            time.sleep(0.3)
+        return point
+
     def click(self, control_id, settle=0.3):
-        x_input.click_at(*expected.centre_of(self.rect(control_id)))
+        x_input.click_at(*self.uncover(expected.centre_of(self.rect(control_id))))
         time.sleep(settle)
 
     def focus(self):
-        x_input.focus_window(self.state()["window"]["xid"], self.caption_point())
+        x_input.focus_window(self.state()["window"]["xid"], self.uncover(self.caption_point()))
 
     def keys(self, *names):
         self.focus()
@@ -147,11 +158,11 @@ class Quarvel:
         """Drags from the finder icon (or `start`) onto the target window and
         releases there."""
         end = self.reach(target)
-        x_input.drag(start or self.finder_icon_point(), end, steps)
+        x_input.drag(self.uncover(start or self.finder_icon_point()), end, steps)
         time.sleep(0.2)
 
     def pick_point(self, point, start=None, steps=12):
-        x_input.drag(start or self.finder_icon_point(), point, steps)
+        x_input.drag(self.uncover(start or self.finder_icon_point()), point, steps)
         time.sleep(0.2)
 
     # Ending.

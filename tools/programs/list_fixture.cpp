@@ -1,6 +1,6 @@
 // A window full of list boxes for tests to read from another process.
 //
-//   list_fixture.exe [--many N] [--rows R] [--title T] [--lifetime SECONDS]
+//   list_fixture.exe [--many N] [--rows R] [--title T] [--lifetime SECONDS] [--activate no]
 //
 // Main window (class "QuarvelListFixture", caption T, default "Quarvel list
 // fixture") with child controls by id:
@@ -54,6 +54,10 @@ struct Options {
     int rows = 0;
     std::string title = "Quarvel list fixture";
     int lifetimeSeconds = kDefaultLifetimeSeconds;
+    // Whether the main window takes the activation when it shows. Under Wine
+    // a window that does is raised once its process gets to the focus event,
+    // which may come after a test has raised another window over it.
+    bool activate = true;
 };
 
 Options ParseOptions(int argc, char** argv)
@@ -68,6 +72,8 @@ Options ParseOptions(int argc, char** argv)
             options.rows = std::atoi(argv[++i]);
         } else if (std::strcmp(argv[i], "--title") == 0) {
             options.title = argv[++i];
+        } else if (std::strcmp(argv[i], "--activate") == 0) {
+            options.activate = std::strcmp(argv[++i], "no") != 0;
         } else if (std::strcmp(argv[i], "--lifetime") == 0) {
             const int seconds = std::atoi(argv[++i]);
             if (seconds > 0 && seconds <= 24 * 60 * 60)
@@ -472,7 +478,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     CreateTitledWindow();
     SetWindowTextA(window, options.title.c_str());
     SetTimer(window, kLifetimeTimer, UINT(options.lifetimeSeconds) * 1000u, nullptr);
-    ShowWindow(window, SW_SHOWNORMAL);
+    ShowWindow(window, options.activate ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE);
     UpdateWindow(window);
     PumpMessages();
     // The hung thread may never return; ending the process ends it too.
