@@ -15,12 +15,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/message_loop.h"
 #include "app/module.h"
 #include "tools/child_process.h"
+#include "tools/joined_thread.h"
 #include "bench/clock.h"
 #include "bench/statistics.h"
 #include "readers/reader_choice.h"
@@ -62,20 +62,20 @@ struct ReadFigures {
 class KeyPresser {
 public:
     explicit KeyPresser(HWND dialog)
-        : worker([this, dialog] {
-              while (!stop) {
-                  const int sequence = posted++;
-                  postedAt[sequence % kSlots] = Now();
-                  PostMessageA(dialog, WM_KEYDOWN, VK_F24, sequence);
-                  Sleep(100);
-              }
-          })
     {
+        worker.Start([this, dialog] {
+            while (!stop) {
+                const int sequence = posted++;
+                postedAt[sequence % kSlots] = Now();
+                PostMessageA(dialog, WM_KEYDOWN, VK_F24, sequence);
+                Sleep(100);
+            }
+        });
     }
     ~KeyPresser()
     {
         stop = true;
-        worker.join();
+        worker.Join();
         // Keys still queued would be taken for the next reader's.
         MSG message;
         while (PeekMessageA(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) {
@@ -93,7 +93,7 @@ private:
     LARGE_INTEGER postedAt[kSlots] = {};
     std::atomic<bool> stop{false};
     std::atomic<int> posted{0};
-    std::thread worker;
+    JoinedThread worker;
 };
 
 // The click, and then the thread's queue run as the program's loop runs it

@@ -8,7 +8,6 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include "ui/about_dialog.h"
 #include "ui/main_dialog.h"
 #include "res/resource.h"
+#include "tools/joined_thread.h"
 
 namespace {
 
@@ -606,14 +606,14 @@ public:
     {
         wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
         done = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-        thread = std::thread(&WorkerThread::Main, this);
+        thread.Start([this] { Main(); });
         // Started before the caller goes on: the two run at once as little as possible.
         WaitForSingleObject(done, 20000);
     }
     ~WorkerThread()
     {
         Start(nullptr);
-        thread.join();
+        thread.Join();
         CloseHandle(done);
         CloseHandle(wake);
     }
@@ -651,7 +651,7 @@ private:
     HANDLE wake = nullptr;
     HANDLE done = nullptr;
     std::function<void()> task;
-    std::thread thread;
+    JoinedThread thread;
 };
 
 DWORD ThreadOf(HWND window)

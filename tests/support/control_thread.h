@@ -7,11 +7,11 @@
 #include <windows.h>
 
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "app/scoped.h"
+#include "tools/joined_thread.h"
 #include "tests/support/test_window.h"
 
 namespace list_test {
@@ -38,7 +38,7 @@ class ControlThread {
 public:
     explicit ControlThread(ControlSetup setup) : setup(std::move(setup))
     {
-        thread = std::thread(&ControlThread::Run, this);
+        thread.Start([this] { Run(); });
         ready.Wait(60000);
     }
     ~ControlThread()
@@ -46,7 +46,7 @@ public:
         Resume();
         if (host)
             PostMessageA(host, WM_CLOSE, 0, 0);
-        thread.join();
+        thread.Join();
     }
     ControlThread(const ControlThread&) = delete;
     ControlThread& operator=(const ControlThread&) = delete;
@@ -149,7 +149,7 @@ private:
     HWND host = nullptr;
     HWND control = nullptr;
     WNDPROC controlProcedure = nullptr;
-    std::thread thread;
+    JoinedThread thread;
 };
 
 // A control class of the tests' own, answering as a list would; wide, as

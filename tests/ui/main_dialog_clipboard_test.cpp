@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -12,6 +11,7 @@
 #include "res/resource.h"
 #include "tests/support/control_thread.h"
 #include "tests/support/main_dialog_driver.h"
+#include "tools/joined_thread.h"
 
 namespace {
 
@@ -87,7 +87,7 @@ class ClipboardHolder {
 public:
     ClipboardHolder()
     {
-        thread = std::thread([this] {
+        thread.Start([this] {
             OwnerWindow owner;
             opened = OpenClipboard(owner) != FALSE;
             ready.Set();
@@ -100,7 +100,7 @@ public:
     ~ClipboardHolder()
     {
         release.Set();
-        thread.join();
+        thread.Join();
     }
     ClipboardHolder(const ClipboardHolder&) = delete;
     ClipboardHolder& operator=(const ClipboardHolder&) = delete;
@@ -110,7 +110,7 @@ public:
 private:
     EventHandle ready;
     EventHandle release;
-    std::thread thread;
+    JoinedThread thread;
 };
 
 LRESULT CopyToClipboard(InspectorDialog& dialog)
