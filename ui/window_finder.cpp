@@ -14,7 +14,7 @@ void WindowFinder::SetOwner(HWND window)
 void WindowFinder::OnButtonDown()
 {
     SetCapture(owner);
-    SetCursor(LoadCursorA(nullptr, IDC_SIZEALL));
+    SetCursor(LoadCursor(nullptr, IDC_SIZEALL));
 }
 
 void WindowFinder::OnMouseMove(LPARAM position)
@@ -33,7 +33,7 @@ void WindowFinder::OnMouseMove(LPARAM position)
             DrawInvertedFrame(current);
         highlighted = current;
     }
-    SetCursor(LoadCursorA(nullptr, IDC_SIZEALL));
+    SetCursor(LoadCursor(nullptr, IDC_SIZEALL));
 }
 
 void WindowFinder::OnButtonUp()
@@ -52,7 +52,7 @@ void WindowFinder::OnButtonUp()
         current = nullptr;
         highlighted = nullptr;
     }
-    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
 }
 
 void WindowFinder::OnCaptureLost()
@@ -64,7 +64,7 @@ void WindowFinder::OnCaptureLost()
         DrawInvertedFrame(highlighted);
     current = nullptr;
     highlighted = nullptr;
-    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
 }
 
 void WindowFinder::DrawInvertedFrame(HWND window)
