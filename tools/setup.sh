@@ -2,6 +2,8 @@
 # Prepares a fresh Debian machine to build Quarvel and run it under Wine:
 # packages, 32-bit execution, and a private Wine prefix.
 # Safe to run again: every step checks first and does nothing when done.
+#   setup.sh               what building, running and testing need
+#   setup.sh --with-clang  also the second compiler (make clang-check)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,8 +17,15 @@ as_root() {
   if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-packages=(cmake make python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386
+# The compilers of the win32 thread model: the posix model's runtime would
+# link the threads library into every executable.
+packages=(cmake make python3 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine wine64 wine32:i386
           xvfb xdotool qemu-user imagemagick xclip googletest fonts-wine)
+case "${1:-}" in
+  "") ;;
+  --with-clang) packages+=(clang) ;;
+  *) fail "unknown option $1 (only --with-clang)" ;;
+esac
 
 # A package mirror in the middle of a sync serves indexes that do not match
 # their release file for a few minutes; asking again later is the remedy.
