@@ -527,6 +527,27 @@ TEST(DpiAwarenessTest, ManifestDeclaresPerMonitorV2AndTheProcessRunsAware)
     EXPECT_TRUE(IsProcessDPIAware());
 }
 
+// Quarvel.exe runs with the rights of whoever starts it: the system never
+// offers to elevate it, nor takes it for an installer by its name.
+TEST(ExecutionLevelTest, ManifestAsksToRunAsInvokerWithoutUiAccess)
+{
+    const std::string path = ExecutableBesideTests();
+    ACTCTXA source = {};
+    source.cbSize = sizeof(source);
+    source.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    source.lpSource = path.c_str();
+    source.lpResourceName = MAKEINTRESOURCEA(1);  // the manifest a process starts with
+    const HANDLE context = CreateActCtxA(&source);
+    ASSERT_NE(context, INVALID_HANDLE_VALUE) << path;
+    ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level = {};
+    const BOOL queried = QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level,
+                                      sizeof(level), nullptr);
+    ReleaseActCtx(context);
+    ASSERT_TRUE(queried);
+    EXPECT_EQ(level.RunLevel, ACTCTX_RUN_LEVEL_AS_INVOKER);
+    EXPECT_EQ(level.UiAccess, 0u);
+}
+
 // Wine, like Windows from 10 1903 on, honours the declaration.
 TEST(ActiveCodePageTest, ManifestDeclaresUtf8AndTheProcessRunsWithIt)
 {
