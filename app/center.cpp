@@ -1,5 +1,7 @@
 #include "app/center.h"
 
+#include "app/containers.h"
+
 POINT CenteredPosition(LONG width, LONG height, const RECT& centre, const RECT& area)
 {
     // Each half truncated toward zero on its own, as the platform's integer
@@ -18,6 +20,74 @@ POINT CenteredPosition(LONG width, LONG height, const RECT& centre, const RECT& 
 }
 
 namespace {
+
+LONGLONG Overlap(LONG lowA, LONG highA, LONG lowB, LONG highB)
+{
+    const LONGLONG overlap = LONGLONG(highA < highB ? highA : highB) - (lowA > lowB ? lowA : lowB);
+    return overlap > 0 ? overlap : 0;
+}
+
+LONGLONG Gap(LONG lowA, LONG highA, LONG lowB, LONG highB)
+{
+    const LONGLONG before = LONGLONG(lowB) - highA;
+    const LONGLONG after = LONGLONG(lowA) - highB;
+    const LONGLONG gap = before > after ? before : after;
+    return gap > 0 ? gap : 0;
+}
+
+}  // namespace
+
+int MonitorHolding(const RECT& rect, const MonitorArea* monitors, int count)
+{
+    int best = 0;
+    LONGLONG bestArea = -1;
+    for (int i = 0; i < count; ++i) {
+        const RECT& m = monitors[i].monitor;
+        const LONGLONG area = Overlap(rect.left, rect.right, m.left, m.right) *
+                              Overlap(rect.top, rect.bottom, m.top, m.bottom);
+        if (area > bestArea) {
+            best = i;
+            bestArea = area;
+        }
+    }
+    if (bestArea > 0)
+        return best;
+    LONGLONG nearest = -1;
+    for (int i = 0; i < count; ++i) {
+        const RECT& m = monitors[i].monitor;
+        const LONGLONG dx = Gap(rect.left, rect.right, m.left, m.right);
+        const LONGLONG dy = Gap(rect.top, rect.bottom, m.top, m.bottom);
+        if (nearest < 0 || dx * dx + dy * dy < nearest) {
+            best = i;
+            nearest = dx * dx + dy * dy;
+        }
+    }
+    return best;
+}
+
+namespace {
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) noexcept
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info))
+        return TRUE;
+    return reinterpret_cast<GrowArray<MonitorArea>*>(list)->Append(MonitorArea{info.rcMonitor, info.rcWork});
+}
+
+// The work area of the monitor that holds most of the rectangle; the primary
+// monitor's when the monitors cannot be listed.
+RECT WorkAreaHolding(const RECT& rect)
+{
+    GrowArray<MonitorArea> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    if (monitors.count > 0)
+        return monitors.data[MonitorHolding(rect, monitors.data, monitors.count)].work;
+    RECT area = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
 
 bool IsShownTopLevel(HWND window)
 {
@@ -46,10 +116,10 @@ BOOL CenterDialog(HWND window, HWND reference)
     } else {
         if (reference && !IsShownTopLevel(reference))
             reference = nullptr;
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
         if (reference)
             GetWindowRect(reference, &centre);
-        else
+        area = WorkAreaHolding(reference ? centre : own);
+        if (!reference)
             centre = area;
     }
 

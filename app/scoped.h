@@ -128,3 +128,26 @@ inline void ReleaseVirtual(void* address) { VirtualFree(address, 0, MEM_RELEASE)
 
 // Pages of this process's own address space from VirtualAlloc.
 using ScopedVirtualMemory = Scoped<HandleTraits<void*, &scoped_detail::ReleaseVirtual>>;
+
+// Other GDI and window resources, each given back by the call that ends it.
+using ScopedMemoryDC = Scoped<HandleTraits<HDC, &DeleteDC>>;
+using ScopedBitmap = ScopedGdiObject<HBITMAP>;
+using ScopedWindow = Scoped<HandleTraits<HWND, &DestroyWindow>>;
+
+namespace scoped_detail {
+using ThreadDpiSetter = HANDLE(WINAPI*)(HANDLE);
+inline void RestoreThreadDpi(ThreadDpiSetter set, HANDLE previous) { set(previous); }
+}  // namespace scoped_detail
+
+// The calling thread's DPI awareness context switched for the scope and put
+// back at its end. The setter is looked up at run time (Windows 10 1607 on);
+// without one, or for a context the system does not know, nothing changes.
+class ScopedThreadDpiContext
+    : public Scoped<PairTraits<scoped_detail::ThreadDpiSetter, HANDLE, &scoped_detail::RestoreThreadDpi>> {
+public:
+    ScopedThreadDpiContext() = default;
+    ScopedThreadDpiContext(scoped_detail::ThreadDpiSetter set, HANDLE context)
+        : Scoped(Value{set, set ? set(context) : nullptr})
+    {
+    }
+};

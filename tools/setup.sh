@@ -20,7 +20,7 @@ as_root() {
 # The compilers of the win32 thread model: the posix model's runtime would
 # link the threads library into every executable.
 packages=(cmake make python3 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine wine64 wine32:i386
-          xvfb xdotool qemu-user imagemagick xclip googletest fonts-wine)
+          xvfb xdotool qemu-user imagemagick xclip googletest fonts-wine fonts-wqy-microhei)
 case "${1:-}" in
   "") ;;
   --with-clang) packages+=(clang) ;;
@@ -110,8 +110,27 @@ link_fonts() {
   if [ "$linked" = 0 ]; then say "wine fonts in the prefix"; else say "linked $linked wine fonts into the prefix"; fi
 }
 
+# Chinese and Japanese text (the fixture's, and Quarvel's when it reads it)
+# needs a font with those characters. Wine finds one only where Windows would
+# look: linked from the fonts of a control (Tahoma's links name SimSun), or
+# chosen by the edit control's script fallback (SimSun again). So the
+# WenQuanYi font goes into the prefix under the name SimSun.
+add_cjk_font() {
+  local font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
+  local target="$state/prefix/drive_c/windows/Fonts/${font##*/}"
+  local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+  [ -f "$font" ] || fail "$font missing (fonts-wqy-microhei not installed?)"
+  [ "$(readlink "$target" 2>/dev/null)" = "$font" ] || ln -sfn "$font" "$target" || fail "link $font into the prefix"
+  if grep -q '^"SimSun"="WenQuanYi Micro Hei"' "$state/prefix/system.reg"; then say "CJK font in the prefix"; return; fi
+  "$here/tools/with-display" env WINEPREFIX="$state/prefix" WINEDEBUG=-all \
+    /usr/lib/wine/wine64 reg add "$key" /v SimSun /t REG_SZ /d "WenQuanYi Micro Hei" /f >"$state/font.log" 2>&1 ||
+    { tail -5 "$state/font.log" >&2; fail "CJK font substitute"; }
+  say "CJK font added to the prefix"
+}
+
 install_packages
 enable_32bit
 make_prefix
 link_fonts
+add_cjk_font
 say "done"

@@ -1,7 +1,5 @@
 #include "ui/window_finder.h"
 
-#include "app/scoped.h"
-
 void WindowFinder::OnWindowSelected(HWND /*window*/)
 {
 }
@@ -26,11 +24,11 @@ void WindowFinder::OnMouseMove(LPARAM position)
     ClientToScreen(owner, &point);
     current = WindowFromPoint(point);
     if (current != highlighted) {
-        if (highlighted)
-            DrawInvertedFrame(highlighted);
         // No outline on a null window; the highlight then reads as none.
         if (current)
-            DrawInvertedFrame(current);
+            outline.Show(current);
+        else
+            outline.Hide();
         highlighted = current;
     }
     SetCursor(LoadCursor(nullptr, IDC_SIZEALL));
@@ -43,11 +41,9 @@ void WindowFinder::OnButtonUp()
         releasing = true;
         ReleaseCapture();
         releasing = false;
-        // Repainting everything removes the outline left on the last window.
-        // Invalidate with erase, but let each program erase and paint in its
-        // own time: erasing at once waits on every window on the screen, and
-        // a hung program would then freeze Quarvel for good.
-        RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        // The outline is Quarvel's own windows: taking them away is the whole
+        // erase, and no other program has anything to repaint.
+        outline.Hide();
         selected = current;
         current = nullptr;
         highlighted = nullptr;
@@ -59,27 +55,8 @@ void WindowFinder::OnCaptureLost()
 {
     if (releasing)
         return;
-    // Inverting again restores what the outline covered.
-    if (highlighted)
-        DrawInvertedFrame(highlighted);
+    outline.Hide();
     current = nullptr;
     highlighted = nullptr;
     SetCursor(LoadCursor(nullptr, IDC_ARROW));
-}
-
-void WindowFinder::DrawInvertedFrame(HWND window)
-{
-    RECT bounds = {};
-    GetWindowRect(window, &bounds);
-    // The pen colour does not matter under R2_NOT; the inside frame keeps the
-    // whole band within the window. Declared before the DC so that it is
-    // deleted only after the DC has been released.
-    ScopedPen pen(CreatePen(PS_INSIDEFRAME, 3 * GetSystemMetrics(SM_CXBORDER), RGB(0, 0, 0)));
-    ScopedWindowDC dc(window);
-    if (!dc)
-        return;
-    SetROP2(dc, R2_NOT);
-    ScopedSelection selectedPen(dc, pen.Get());
-    ScopedSelection selectedBrush(dc, GetStockObject(NULL_BRUSH));
-    Rectangle(dc, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top);
 }

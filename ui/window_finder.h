@@ -4,13 +4,16 @@
 
 #include <windows.h>
 
+#include "ui/finder_outline.h"
+
 class WindowFinder {
 public:
     HWND selected = nullptr;     // picked by the last completed drag
     HWND current = nullptr;      // under the cursor during a drag
-    HWND highlighted = nullptr;  // carries the inverted frame now
+    HWND highlighted = nullptr;  // carries the outline now
     HWND owner = nullptr;        // takes the capture; its client coordinates
     bool releasing = false;      // the drag's own end gives the capture back
+    FinderOutline outline;
 
     // Called once per completed drag, before the capture is released.
     virtual void OnWindowSelected(HWND window);
@@ -22,7 +25,6 @@ public:
     // The capture went elsewhere mid-drag (Alt+Tab, a window popping up):
     // the outline is taken off and the drag ends with nothing picked.
     void OnCaptureLost();
-    void DrawInvertedFrame(HWND window);
 
 protected:
     ~WindowFinder() = default;

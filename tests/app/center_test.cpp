@@ -78,6 +78,38 @@ TEST(CenteredPositionTest, ComparesSignedCoordinates)
     ExpectAt(CenteredPosition(100, 100, inside, area), -650, -450);
 }
 
+// Which monitor's work area a box is kept in. A primary of 1920 x 1080 with a
+// second monitor to its right, a third left of it and a fourth above it.
+const MonitorArea kMonitors[] = {
+    {{0, 0, 1920, 1080}, {0, 0, 1920, 1040}},
+    {{1920, 0, 3200, 1024}, {1920, 0, 3200, 984}},
+    {{-1280, 56, 0, 1080}, {-1280, 56, 0, 1080}},
+    {{0, -900, 1600, 0}, {0, -900, 1600, -40}},
+};
+
+TEST(MonitorHoldingTest, PicksTheMonitorHoldingMostOfTheWindow)
+{
+    EXPECT_EQ(MonitorHolding({2200, 300, 2600, 600}, kMonitors, 4), 1);
+    // Straddling the first two: 100 pixels on the primary, 300 on the second.
+    EXPECT_EQ(MonitorHolding({1820, 300, 2220, 600}, kMonitors, 4), 1);
+    EXPECT_EQ(MonitorHolding({1620, 300, 2020, 600}, kMonitors, 4), 0);
+    // Left of and above the primary: negative coordinates.
+    EXPECT_EQ(MonitorHolding({-900, 400, -100, 700}, kMonitors, 4), 2);
+    EXPECT_EQ(MonitorHolding({-200, -500, 300, -100}, kMonitors, 4), 3);
+    // Half on the primary, half on the left one: the earlier wins.
+    EXPECT_EQ(MonitorHolding({-200, 400, 200, 700}, kMonitors, 4), 0);
+}
+
+TEST(MonitorHoldingTest, PicksTheNearestMonitorWhenNoneHoldsTheWindow)
+{
+    EXPECT_EQ(MonitorHolding({3300, 100, 3500, 300}, kMonitors, 4), 1);
+    EXPECT_EQ(MonitorHolding({-1500, 1200, -1400, 1300}, kMonitors, 4), 2);
+    EXPECT_EQ(MonitorHolding({1700, -1000, 1800, -950}, kMonitors, 4), 3);
+    // An empty rectangle, a window that has no size yet.
+    EXPECT_EQ(MonitorHolding({2500, 500, 2500, 500}, kMonitors, 4), 1);
+    EXPECT_EQ(MonitorHolding({2500, 500, 2500, 500}, kMonitors, 1), 0);
+}
+
 // Real windows. The work area under the virtual display is the whole screen
 // or less; every expectation is computed from the real rectangles.
 

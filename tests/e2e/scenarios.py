@@ -118,9 +118,8 @@ def pick_from_bare_space(check, stage):
 
 def outline(check, stage):
     """The window under the cursor is outlined while the drag lasts, one
-    window at a time, and nothing is left over after the release. Outlines
-    drawn into other processes' windows are not visible on this display, so
-    the outline is watched on Quarvel's own controls."""
+    window at a time, on Quarvel's own controls and on another program's,
+    and nothing is left over after the release."""
     q = stage.quarvel
     box, button = q.rect(IDC_CONTENTS), q.rect(IDC_GET_COUNT)
     target = stage.control(101)
@@ -146,6 +145,9 @@ def outline(check, stage):
     over_target = x_input.grab()
     check.at_least("share of the button restored after leaving it", 0.98,
                    expected.unchanged_share(before, over_target, button))
+    band, inside = expected.outline_report(before, over_target, target["rect"])
+    check.at_least("share of the other program's list box's frame inverted while over it", 0.9, band)
+    check.at_least("share of that list box's inside unchanged", 0.95, inside)
     drag.release()
     time.sleep(0.5)
     after = x_input.grab()
@@ -332,7 +334,7 @@ def hung_list(check, stage):
                moved, "focus on %s" % q.focus_id())
     print("   Tab moved the focus %.1f s after Get Contents" % (time.monotonic() - started))
 
-    # The end of every pick repaints the whole screen, the hung window too.
+    # A pick while another program hangs: ending the drag waits on no one.
     pick_and_check(check, stage, 101)
     read_count(check, stage, "101 after a pick made while another list box hangs", 2)
     check.true("Quarvel still runs", q.running())
