@@ -12,6 +12,7 @@ enum class CountProblem {
     none,
     noText,        // owner-drawn items without strings: the list holds no text
     accessDenied,  // the window or its program refuses Quarvel (a higher integrity level)
+    protectedProcess,  // a protected process: it refuses every other program, administrators too
     needs64Bit,    // a 64-bit program's control, out of a 32-bit Quarvel's reach
     noMemory,      // no working memory could be had in the program
 };
