@@ -51,7 +51,10 @@ inline void FillReport(HWND list, const std::vector<std::wstring>& titles,
                        const std::vector<std::vector<std::wstring>>& rows)
 {
     for (size_t column = 0; column < titles.size(); ++column) {
-        LVCOLUMNW header = {LVCF_TEXT | LVCF_WIDTH, 0, 60, const_cast<wchar_t*>(titles[column].c_str())};
+        LVCOLUMNW header = {};
+        header.mask = LVCF_TEXT | LVCF_WIDTH;
+        header.cx = 60;
+        header.pszText = const_cast<wchar_t*>(titles[column].c_str());
         SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&header));
     }
     for (size_t row = 0; row < rows.size(); ++row) {
@@ -74,6 +77,21 @@ inline HTREEITEM AddTreeItem(HWND tree, HTREEITEM parent, const wchar_t* text)
     insert.item.mask = TVIF_TEXT;
     insert.item.pszText = const_cast<wchar_t*>(text);
     return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+}  // namespace list_test
+
+namespace list_test {
+
+// A class of the given name built on a system control, as toolkits build
+// theirs; registered once.
+inline void RegisterSuperclass(const wchar_t* base, const wchar_t* name)
+{
+    WNDCLASSW windowClass = {};
+    GetClassInfoW(nullptr, base, &windowClass);
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = name;
+    RegisterClassW(&windowClass);
 }
 
 }  // namespace list_test
