@@ -148,7 +148,7 @@ bool ListViewReader::AskCells(ItemSink& sink)
         const std::size_t at = i * layout.record.size;
         Put32(records, at + layout.record.mask, LVIF_TEXT);
         Put32(records, at + layout.item, static_cast<std::uint32_t>(cell / columns));
-        Put32(records, at + layout.subItem, static_cast<std::uint32_t>(subItems[cell % columns]));
+        Put32(records, at + layout.subItem, static_cast<std::uint32_t>(subItems[static_cast<std::size_t>(cell % columns)]));
         rows.push_back(static_cast<WPARAM>(cell / columns));
     }
     const std::size_t read = list.AskTexts(LVM_GETITEMTEXTW, rows, layout.record, records, false, cells);

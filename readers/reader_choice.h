@@ -41,8 +41,12 @@ constexpr ClassPattern kClassPatterns[] = {
     {L"SysListView32", true, ControlKind::listView},
     {L"SysTreeView32", true, ControlKind::treeView},
     {L"ComboBoxEx32", true, ControlKind::comboBoxEx},
-    // Delphi and C++Builder (VCL); their list and combo boxes are named by
-    // the system's base class.
+    // The window manager's own list and combo boxes under a toolkit's name
+    // (WindowsForms10.COMBOBOX.app.0.*, TComboBox, ThunderRT6ListBox), for
+    // systems that do not name their base class (Wine).
+    {L"ComboBox", true, ControlKind::comboBox},
+    {L"ListBox", true, ControlKind::listBox},
+    // Delphi and C++Builder (VCL).
     {L"TListView", false, ControlKind::listView},
     {L"TTreeView", false, ControlKind::treeView},
     // Visual Basic 6's and 5's common controls.
