@@ -43,7 +43,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "app/scoped.h"
 
@@ -389,6 +391,7 @@ const wchar_t* const kOnDemandTexts[] = {L"Inbox", L"Today", L"Yesterday", L"Sen
 constexpr wchar_t kToolkitListClass[] = L"WindowsForms10.SysListView32.app.0.1";
 constexpr wchar_t kToolkitTreeClass[] = L"TTreeView";
 constexpr wchar_t kBaseProcedure[] = L"QuarvelFixtureBase";
+constexpr wchar_t kOwnTexts[] = L"QuarvelFixtureTexts";
 constexpr DWORD kSlowAnswer = 20;  // milliseconds
 
 void RegisterSuperclass(const wchar_t* base, const wchar_t* name)
@@ -433,7 +436,8 @@ LRESULT CALLBACK ByPointerProcedure(HWND tree, UINT message, WPARAM wParam, LPAR
     const UINT mask = item->mask;
     *item = own;
     item->mask = mask;
-    item->pszText = const_cast<wchar_t*>(kOnDemandTexts[own.lParam % 4]);
+    auto* texts = static_cast<std::vector<std::wstring>*>(GetPropW(tree, kOwnTexts));
+    item->pszText = &(*texts)[static_cast<size_t>(own.lParam) % texts->size()][0];
     return TRUE;
 }
 
@@ -482,6 +486,10 @@ void CreateToolkitLists(HWND window)
     AddOnDemandItem(onDemand, inbox, 2);
     AddOnDemandItem(onDemand, TVI_ROOT, 3);
     SendMessageW(onDemand, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(inbox));
+    // Kept for the program's life on its heap, beside the tree's items: a
+    // program that keeps its heap low (as under Wine) has its texts within
+    // the 32-bit Quarvel's reach, as its item handles.
+    SetPropW(onDemand, kOwnTexts, new std::vector<std::wstring>(std::begin(kOnDemandTexts), std::end(kOnDemandTexts)));
     Subclass(onDemand, ByPointerProcedure);
 }
 
