@@ -16,24 +16,15 @@
 #include "readers/list_view_reader.h"
 #include "readers/sliced_read.h"
 #include "readers/tree_view_reader.h"
-#include "tests/support/control_thread.h"
 #include "tests/support/read_all.h"
 #include "tests/support/scripted_control.h"
 #include "tests/support/test_window.h"
 
 namespace {
 
+using list_test::ControlOf;
 using list_test::ControlSetup;
 using list_test::ControlThread;
-
-ControlSetup Control(const char* controlClass, DWORD style, std::function<void(HWND)> prepare)
-{
-    ControlSetup setup;
-    setup.controlClass = controlClass;
-    setup.style = style;
-    setup.prepare = std::move(prepare);
-    return setup;
-}
 
 std::string CutShort(const ItemReader& reader)
 {
@@ -68,7 +59,7 @@ struct TreeScript {
 
 ControlSetup ScriptedTree(TreeScript& script)
 {
-    return Control(WC_TREEVIEWA, TVS_HASBUTTONS, [&script](HWND tree) {
+    return ControlOf(WC_TREEVIEWA, TVS_HASBUTTONS, [&script](HWND tree) {
         list_test::AnswerWith(tree, [&script](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
             return script.Answer(message, wParam, lParam, result);
         });
@@ -103,7 +94,7 @@ TEST(HostileAnswersTest, TreeTextsAnsweredByPointerAreShown)
 
 TEST(HostileAnswersTest, AColumnTitleThatFillsEveryBufferEndsTheRead)
 {
-    ControlThread target(Control(WC_LISTVIEWA, LVS_REPORT, [](HWND list) {
+    ControlThread target(ControlOf(WC_LISTVIEWA, LVS_REPORT, [](HWND list) {
         list_test::FillReport(list, {L"real"}, {{L"a"}, {L"b"}, {L"c"}});
         list_test::AnswerWith(list, [](UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
             if (message != LVM_GETCOLUMNW)
@@ -127,7 +118,7 @@ TEST(HostileAnswersTest, ASlowProgramIsAskedAQuestionOrTwoPerSlice)
 {
     std::atomic<int> questions{0};
     std::atomic<HWND> cancelAt{nullptr};
-    ControlThread target(Control(WC_LISTVIEWA, LVS_REPORT, [&](HWND list) {
+    ControlThread target(ControlOf(WC_LISTVIEWA, LVS_REPORT, [&](HWND list) {
         std::vector<std::vector<std::wstring>> rows(8, std::vector<std::wstring>{L"row"});
         list_test::FillReport(list, {L"slow"}, rows);
         list_test::AnswerWith(list, [&](UINT message, WPARAM, LPARAM, LRESULT&) {
@@ -171,10 +162,10 @@ LRESULT WINAPI RefusedAsByAProgramOfHigherIntegrity(HWND, UINT, WPARAM, LPARAM, 
 // of a program that does not grant it: every kind says so.
 TEST(HostileAnswersTest, ARefusedQuestionOrProgramSaysAccessDenied)
 {
-    ControlThread listBox(Control("LISTBOX", LBS_NOTIFY, nullptr));
-    ControlThread comboBox(Control("COMBOBOX", CBS_DROPDOWNLIST, nullptr));
-    ControlThread listView(Control(WC_LISTVIEWA, LVS_REPORT, nullptr));
-    ControlThread treeView(Control(WC_TREEVIEWA, 0, [](HWND tree) { list_test::AddTreeItem(tree, TVI_ROOT, L"x"); }));
+    ControlThread listBox(ControlOf("LISTBOX", LBS_NOTIFY));
+    ControlThread comboBox(ControlOf("COMBOBOX", CBS_DROPDOWNLIST));
+    ControlThread listView(ControlOf(WC_LISTVIEWA, LVS_REPORT));
+    ControlThread treeView(ControlOf(WC_TREEVIEWA, 0, [](HWND tree) { list_test::AddTreeItem(tree, TVI_ROOT, L"x"); }));
     const auto refused = RefusedAsByAProgramOfHigherIntegrity;
     std::unique_ptr<ItemReader> readers[] = {
         std::make_unique<ListBoxReader>(listBox.Control(), kListBoxMessages, 1000, refused),

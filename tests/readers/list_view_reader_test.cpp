@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "readers/list_view_reader.h"
-#include "tests/support/control_thread.h"
 #include "tests/support/list_fixture_process.h"
 #include "tests/support/read_all.h"
 #include "tests/support/scripted_control.h"
@@ -54,10 +53,7 @@ TEST(ListViewReaderTest, AQuestionAtATimeReadsTheSameRows)
                         L"c" + std::to_wstring(row)});
         expected += rows.back()[0] + L"\t" + rows.back()[1] + L"\t" + rows.back()[2] + L"\r\n";
     }
-    list_test::ControlSetup setup;
-    setup.controlClass = WC_LISTVIEWA;
-    setup.style = LVS_REPORT;
-    setup.prepare = [&rows](HWND list) {
+    list_test::ControlThread target(list_test::ControlOf(WC_LISTVIEWA, LVS_REPORT, [&rows](HWND list) {
         list_test::FillReport(list, {L"A", L"B", L"C"}, rows);
         list_test::AnswerWith(list, [](UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
             if (message != LVM_GETCOLUMNORDERARRAY)
@@ -67,8 +63,7 @@ TEST(ListViewReaderTest, AQuestionAtATimeReadsTheSameRows)
             result = TRUE;
             return true;
         });
-    };
-    list_test::ControlThread target(setup);
+    }));
     ListViewReader whole(target.Control());
     EXPECT_EQ(expected, ReadAll(whole));
     ListViewReader paced(target.Control());

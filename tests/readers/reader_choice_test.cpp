@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "readers/reader_choice.h"
-#include "tests/support/control_thread.h"
 #include "tests/support/read_all.h"
 #include "tests/support/scripted_control.h"
 
@@ -25,9 +24,7 @@ LRESULT CALLBACK AnswersAsAListView(HWND window, UINT message, WPARAM wParam, LP
 
 ControlKind KindOf(const char* controlClass)
 {
-    list_test::ControlSetup setup;
-    setup.controlClass = controlClass;
-    list_test::ControlThread target(setup);
+    list_test::ControlThread target(list_test::ControlOf(controlClass, 0));
     return RecogniseControl(target.Control());
 }
 
@@ -57,16 +54,12 @@ TEST(ReaderChoiceTest, AnUnrecognisedControlGetsNoListViewOrTreeViewQuestion)
 {
     list_test::RegisterControlClass(L"QuarvelCustomControl", DefWindowProcW);
     std::atomic<int> above{0};
-    list_test::ControlSetup setup;
-    setup.controlClass = "QuarvelCustomControl";
-    setup.prepare = [&above](HWND control) {
+    list_test::ControlThread target(list_test::ControlOf("QuarvelCustomControl", 0, [&above](HWND control) {
         list_test::AnswerWith(control, [&above](UINT message, WPARAM, LPARAM, LRESULT&) {
-            if (message >= WM_USER)
-                ++above;
+            above += message >= WM_USER;
             return false;
         });
-    };
-    list_test::ControlThread target(setup);
+    }));
     std::unique_ptr<ItemReader> reader = ReaderFor(target.Control());
     EXPECT_EQ("ListBox contains 0 items", CountSentence(reader->Count()));
     EXPECT_EQ(L"", list_test::ReadAll(*reader));

@@ -7,7 +7,6 @@
 
 #include "readers/tree_handles.h"
 #include "readers/tree_view_reader.h"
-#include "tests/support/control_thread.h"
 #include "tests/support/list_fixture_process.h"
 #include "tests/support/read_all.h"
 #include "tests/support/scripted_control.h"
@@ -38,10 +37,7 @@ TEST(TreeViewReaderTest, TreeOfAnotherProgramCollapsedBranchesIncluded)
 TEST(TreeViewReaderTest, AQuestionAtATimeWalksTheSameTree)
 {
     const std::wstring longText(600, L'w');
-    list_test::ControlSetup setup;
-    setup.controlClass = WC_TREEVIEWA;
-    setup.style = TVS_HASBUTTONS;
-    setup.prepare = [&longText](HWND tree) {
+    list_test::ControlThread target(list_test::ControlOf(WC_TREEVIEWA, TVS_HASBUTTONS, [&longText](HWND tree) {
         HTREEITEM a = AddTreeItem(tree, TVI_ROOT, L"a");
         HTREEITEM b = AddTreeItem(tree, a, L"b");
         AddTreeItem(tree, AddTreeItem(tree, b, L"c"), longText.c_str());
@@ -50,8 +46,7 @@ TEST(TreeViewReaderTest, AQuestionAtATimeWalksTheSameTree)
         for (const wchar_t* leaf : {L"g", L"h", L"i", L"j", L"k"})
             AddTreeItem(tree, f, leaf);
         AddTreeItem(tree, TVI_ROOT, L"l");
-    };
-    list_test::ControlThread target(setup);
+    }));
     const std::wstring expected = L"a\r\n\tb\r\n\t\tc\r\n\t\t\t" + longText +
                                   L"\r\n\t\te\r\nf\r\n\tg\r\n\th\r\n\ti\r\n\tj\r\n\tk\r\nl\r\n";
     TreeViewReader whole(target.Control());
@@ -68,15 +63,11 @@ TEST(TreeViewReaderTest, OnlyHandlesInViewAreProvenWhole)
 {
     HTREEITEM shown = nullptr;
     HTREEITEM hidden = nullptr;
-    list_test::ControlSetup setup;
-    setup.controlClass = WC_TREEVIEWA;
-    setup.style = TVS_HASBUTTONS;
-    setup.prepare = [&](HWND tree) {
+    list_test::ControlThread target(list_test::ControlOf(WC_TREEVIEWA, TVS_HASBUTTONS, [&](HWND tree) {
         shown = AddTreeItem(tree, TVI_ROOT, L"shown");
         hidden = AddTreeItem(tree, shown, L"in a collapsed branch");
         AddTreeItem(tree, TVI_ROOT, L"also shown");
-    };
-    list_test::ControlThread target(setup);
+    }));
     RemoteControl tree(target.Control(), 1000, 1000);
     ASSERT_EQ(RemoteProblem::none, tree.Open());
     TreeHandles handles(true);

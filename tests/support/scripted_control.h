@@ -9,9 +9,21 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "tests/support/control_thread.h"
+
 namespace list_test {
+
+inline ControlSetup ControlOf(const char* controlClass, DWORD style, std::function<void(HWND)> prepare = nullptr)
+{
+    ControlSetup setup;
+    setup.controlClass = controlClass;
+    setup.style = style;
+    setup.prepare = std::move(prepare);
+    return setup;
+}
 
 using Answers = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
 

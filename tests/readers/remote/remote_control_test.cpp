@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "readers/remote/remote_control.h"
-#include "tests/support/control_thread.h"
 #include "tests/support/scripted_control.h"
 
 namespace {
@@ -26,11 +25,7 @@ std::wstring CellText(RemoteControl& list, int row, std::vector<std::wstring>& t
 
 list_test::ControlSetup ListView(std::function<void(HWND)> prepare)
 {
-    list_test::ControlSetup setup;
-    setup.controlClass = WC_LISTVIEWA;
-    setup.style = LVS_REPORT;
-    setup.prepare = std::move(prepare);
-    return setup;
+    return list_test::ControlOf(WC_LISTVIEWA, LVS_REPORT, std::move(prepare));
 }
 
 TEST(RemoteControlTest, AQuestionLeftUnansweredEndsTheReadWithinItsTimeout)
