@@ -254,6 +254,26 @@ std::unique_ptr<ItemReader> ReaderOfSixItems(HWND, UINT)
     return std::make_unique<ScriptedReader>(ScriptedReader::Script());
 }
 
+// Choosing the reader asked a control that took a slice's time to answer:
+// the click returns to the loop before the next question.
+std::unique_ptr<ItemReader> ReaderOfASlowControl(HWND, UINT)
+{
+    Sleep(kReadSlice + 10);
+    return std::make_unique<ScriptedReader>(ScriptedReader::Script());
+}
+
+TEST(InspectionCommandsTest, ASlowChoiceOfReaderLetsInputInBeforeTheFirstSlice)
+{
+    InspectorDialog dialog;
+    dialog.main.dialog.chooseReader = ReaderOfASlowControl;
+    SendMessageA(dialog.main.window, WM_COMMAND, MAKEWPARAM(IDC_GET_CONTENTS, BN_CLICKED), 0);
+    EXPECT_TRUE(dialog.main.dialog.IsReading());
+    EXPECT_EQ("", dialog.Contents());
+    while (dialog.main.dialog.IsReading())
+        dialog_test::PumpMessages(&dialog.main.loop, 20);
+    EXPECT_EQ("item 0\r\nitem 1\r\nitem 2\r\nitem 3\r\nitem 4\r\nitem 5\r\n", dialog.Contents());
+}
+
 TEST(InspectionCommandsTest, AReaderThatThrowsEndsItsReadAndTheNextReadWorks)
 {
     InspectorDialog dialog;
