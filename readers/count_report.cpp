@@ -17,6 +17,10 @@ std::string CountSentence(const CountReport& report)
         std::snprintf(sentence, sizeof(sentence), "%s: access denied (run Quarvel as administrator)",
                       report.kind);
         break;
+    case CountProblem::protectedProcess:
+        std::snprintf(sentence, sizeof(sentence), "%s: access denied (a protected program: no other may read it)",
+                      report.kind);
+        break;
     case CountProblem::needs64Bit:
         std::snprintf(sentence, sizeof(sentence), "%s of a 64-bit program: use the 64-bit Quarvel",
                       report.kind);
@@ -40,6 +44,8 @@ CountProblem ProblemOf(RemoteProblem problem)
         return CountProblem::none;
     case RemoteProblem::accessDenied:
         return CountProblem::accessDenied;
+    case RemoteProblem::protectedProcess:
+        return CountProblem::protectedProcess;
     case RemoteProblem::needs64Bit:
         return CountProblem::needs64Bit;
     case RemoteProblem::noMemory:

@@ -10,10 +10,11 @@
 // Why a count could not be given as a plain number.
 enum class CountProblem {
     none,
-    noText,        // owner-drawn items without strings: the list holds no text
-    accessDenied,  // the window or its program refuses Quarvel (a higher integrity level)
-    needs64Bit,    // a 64-bit program's control, out of a 32-bit Quarvel's reach
-    noMemory,      // no working memory could be had in the program
+    noText,            // owner-drawn items without strings: the list holds no text
+    accessDenied,      // the window or its program refuses Quarvel (a higher integrity level)
+    protectedProcess,  // a protected process: it refuses every other program, administrators too
+    needs64Bit,        // a 64-bit program's control, out of a 32-bit Quarvel's reach
+    noMemory,          // no working memory could be had in the program
 };
 
 struct CountReport {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "readers/count_report.h"
+#include "readers/remote/read_pace.h"
 
 // Where a reader puts what it reads, in the control's own shape: the dialog
 // makes lines of them, a script's output may make records.
@@ -31,11 +32,14 @@ protected:
 
 // How a read ended.
 enum class ReadEnd {
-    complete,  // every item the control announced
-    refused,   // nothing read: the control cannot be read (Count says why)
-    silent,    // the control stopped answering or went away
-    limit,     // the control answered past what any list holds
-    noMemory,  // Quarvel itself ran out of memory
+    complete,    // every item the control announced
+    refused,     // nothing read: the control cannot be read (Count says why)
+    silent,      // the control stopped answering or went away
+    limit,       // the control answered past what it holds (a looping tree,
+                 // a text longer than any item): what came before is kept
+    noMemory,    // Quarvel itself ran out of memory
+    needs64Bit,  // the 32-bit Quarvel met an item of a 64-bit program that it
+                 // cannot name; a partial tree is not to be shown
 };
 
 class ItemReader {
@@ -49,8 +53,13 @@ public:
     virtual CountReport Count() = 0;
 
     // Gives the next item or items to `sink`. The first call starts the read.
-    // False once nothing more will come; Ending() then says why.
+    // False once nothing more will come; Ending() then says why. A call the
+    // pace holds returns true having kept what it was asked so far.
     virtual bool ReadNext(ItemSink& sink) = 0;
+
+    // Asked before every question from then on: a slice's time, or the
+    // caller's stop. Without one every call reads its step whole.
+    virtual void SetPace(ReadPace* readPace) { pace = readPace; }
 
     // Progress: the items the read expects in all (known after the first
     // ReadNext; 0 when unknown) and those handled so far.
@@ -62,4 +71,5 @@ public:
 protected:
     // A reader sets how it ended before its ReadNext returns false.
     ReadEnd ending = ReadEnd::complete;
+    ReadPace* pace = nullptr;
 };

@@ -11,6 +11,7 @@
 #include "readers/item_reader.h"
 #include "readers/list_text.h"
 #include "readers/read_limits.h"
+#include "readers/remote/timed_send.h"
 #include "readers/reply_buffer.h"
 
 // A list of strings: its name in the count sentence, the three questions it
@@ -29,8 +30,8 @@ constexpr ListMessages kListBoxMessages = {"ListBox", LB_GETCOUNT, LB_GETTEXTLEN
 constexpr ListMessages kComboBoxMessages = {"ComboBox", CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT,
                                             CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE, CBS_HASSTRINGS};
 
-// 0 when there is no such window; LB_ERR also when the window does not
-// answer in time or answers a count no list could hold.
+// 0 when there is no such window; LB_ERR when the window does not answer in
+// time or answers a count no list could hold.
 int ReadListCount(HWND list, UINT timeout = kListReplyTimeout);
 
 // Reads one item whole, as wide text: the wide reply is the one every
@@ -47,10 +48,12 @@ std::wstring ReadListText(HWND list, UINT timeout = kListReplyTimeout);
 // answers for their "text" is the data stored with each item.
 bool HoldsNoStrings(HWND list, const ListMessages& messages);
 
-// A list box or a combo box, read one item per step.
+// A list box or a combo box, read one item per step: two questions, its
+// length and its text, with the pace asked before each.
 class ListBoxReader final : public ItemReader {
 public:
-    ListBoxReader(HWND list, const ListMessages& messages, UINT timeout = kListReplyTimeout);
+    ListBoxReader(HWND list, const ListMessages& messages, UINT timeout = kListReplyTimeout,
+                  TimedSend send = &SendMessageTimeoutW);
 
     const char* Kind() const override { return messages.kind; }
     CountReport Count() override;
@@ -59,11 +62,16 @@ public:
     int Handled() const override { return next; }
 
 private:
+    bool MayAsk() { return !pace || pace->MayAsk(); }
+
     HWND list;
     ListMessages messages;
     UINT timeout;
+    TimedSend send;
     ReplyBuffer buffer;
     std::wstring item;
     int expected = -1;  // not asked yet
     int next = 0;
+    bool lengthKnown = false;  // of item `next`: asked, its text not yet
+    LRESULT length = 0;
 };

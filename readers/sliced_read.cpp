@@ -7,9 +7,10 @@
 #include "readers/tabbed_lines.h"
 
 SlicedRead::SlicedRead(std::unique_ptr<ItemReader> reader, HWND timerWindow, UINT_PTR timerId, DWORD budget)
-    : reader(std::move(reader)), timerWindow(timerWindow), timerId(timerId), budget(budget),
-      kind(this->reader->Kind())
+    : reader(std::move(reader)), pace([this] { return cancelAsked; }), timerWindow(timerWindow),
+      timerId(timerId), budget(budget), kind(this->reader->Kind())
 {
+    this->reader->SetPace(&pace);
 }
 
 SlicedRead::~SlicedRead()
@@ -44,6 +45,12 @@ ReadState SlicedRead::Continue()
     return state;
 }
 
+void SlicedRead::ContinueLater()
+{
+    if (!timerSet && timerWindow && state == ReadState::reading)
+        timerSet = SetTimer(timerWindow, timerId, USER_TIMER_MINIMUM, nullptr) != 0;
+}
+
 void SlicedRead::Cancel()
 {
     if (state != ReadState::reading)
@@ -57,11 +64,12 @@ void SlicedRead::Cancel()
 void SlicedRead::Slice()
 {
     const DWORD start = GetTickCount();
+    pace.StartSlice(budget);
     TabbedLines sink(lines);
     bool more = true;
     do {
         more = reader->ReadNext(sink);
-    } while (more && !cancelAsked && GetTickCount() - start < budget);
+    } while (more && !cancelAsked && !pace.Held() && GetTickCount() - start < budget);
     expected = reader->Expected();
     handled = reader->Handled();
     if (!Keep()) {
@@ -75,8 +83,7 @@ void SlicedRead::Slice()
     // Set once: setting it again would restart its wait after every slice.
     // A slice outlasts the period, so the next is due as soon as the input
     // that came in meanwhile has been handled.
-    if (!timerSet && timerWindow)
-        timerSet = SetTimer(timerWindow, timerId, USER_TIMER_MINIMUM, nullptr) != 0;
+    ContinueLater();
 }
 
 bool SlicedRead::Keep()
@@ -97,6 +104,8 @@ void SlicedRead::Finish(ReadState final, ReadEnd end)
     StopTimer();
     reader.reset();
     std::wstring().swap(lines);
+    if (end == ReadEnd::needs64Bit)
+        text = GatheredText();
 }
 
 void SlicedRead::StopTimer()
@@ -114,8 +123,10 @@ std::string CutShortSentence(const char* kind, int expected, ReadEnd end)
         why = "out of memory";
         break;
     case ReadEnd::limit:
-        why = "it answered past any list's size";
+        why = "its answers ran past what it holds";
         break;
+    case ReadEnd::needs64Bit:
+        return CountSentence(CountReport{kind, expected, CountProblem::needs64Bit});
     case ReadEnd::complete:
     case ReadEnd::refused:
     case ReadEnd::silent:

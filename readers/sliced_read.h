@@ -5,10 +5,14 @@
 // in the program's ANSI code page where it stays until the box takes it, so
 // that a long read costs Quarvel little more than the text itself.
 //
-// A slice waits on the other program, and whatever is sent to the caller
-// meanwhile is handled inside it: a Cancel then only marks the read, which
-// ends when the slice returns. Nothing a reader throws leaves a slice: the
-// read ends with what it had, and says why.
+// The slice's budget is checked between questions to the other program, not
+// only between a reader's steps: a slice ends after the first question past
+// it, so a program that answers slowly keeps the caller waiting no longer
+// than one question. A slice waits on the other program, and whatever is
+// sent to the caller meanwhile is handled inside it: a Cancel then marks the
+// read, which asks no further question and ends when the slice returns.
+// Nothing a reader throws leaves a slice: the read ends with what it had,
+// and says why.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +23,7 @@
 #include "readers/gathered_text.h"
 #include "readers/item_reader.h"
 #include "readers/read_limits.h"
+#include "readers/remote/read_pace.h"
 
 enum class ReadState {
     reading,
@@ -37,9 +42,11 @@ public:
     SlicedRead(const SlicedRead&) = delete;
     SlicedRead& operator=(const SlicedRead&) = delete;
 
-    // Reads for about one budget (at least one step). Does nothing once the
-    // read is over, or when called from inside its own slice.
+    // Reads for about one budget (at least one question). Does nothing once
+    // the read is over, or when called from inside its own slice.
     ReadState Continue();
+    // The next slice comes from the timer, after the caller's input.
+    void ContinueLater();
     // The read ends at once, or at the end of the slice under way.
     void Cancel();
 
@@ -52,7 +59,8 @@ public:
     int Expected() const { return expected; }
     int Handled() const { return handled; }
 
-    // The text read, zero-terminated; valid while the object lasts.
+    // The text read, zero-terminated; valid while the object lasts. None
+    // when the read ended with needs64Bit: a partial tree is not shown.
     const char* Text() const { return text.Text(); }
     std::size_t Size() const { return text.Size(); }
 
@@ -63,6 +71,7 @@ private:
     void StopTimer();
 
     std::unique_ptr<ItemReader> reader;
+    ReadPace pace;
     HWND timerWindow;
     UINT_PTR timerId;
     DWORD budget;
@@ -80,5 +89,6 @@ private:
 
 // A few words for the count line on a read that ended before its last item
 // through no fault of the control's answers going silent ("ListView contains
-// 5000 items, read cut short: out of memory"); empty for any other end.
+// 5000 items, read cut short: out of memory", or the sentence that sends a
+// 64-bit program's tree to the 64-bit Quarvel); empty for any other end.
 std::string CutShortSentence(const char* kind, int expected, ReadEnd end);

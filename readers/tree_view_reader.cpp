@@ -3,9 +3,32 @@
 #include <commctrl.h>
 
 #include "readers/remote/bitness.h"
+#include "readers/remote_read_end.h"
 
-TreeViewReader::TreeViewReader(HWND tree, UINT timeout) : tree(tree, timeout, static_cast<int>(kLongestItem))
+namespace {
+
+// Items a step walks before asking their texts: about three questions each
+// (the text, the first child, the next sibling).
+constexpr std::size_t kItemsPerStep = kQuestionsPerStep / 3;
+
+// Items added while the read goes on are read too, up to a margin; beyond
+// it the tree's answers are taken to loop.
+std::size_t BoundOf(int count)
 {
+    return static_cast<std::size_t>(count) + static_cast<std::size_t>(count) / 8 + 16;
+}
+
+}  // namespace
+
+TreeViewReader::TreeViewReader(HWND tree, UINT timeout, TimedSend send)
+    : tree(tree, timeout, static_cast<int>(kLongestItem), send)
+{
+}
+
+void TreeViewReader::SetPace(ReadPace* readPace)
+{
+    ItemReader::SetPace(readPace);
+    tree.SetPace(readPace);
 }
 
 CountReport TreeViewReader::Count()
@@ -13,137 +36,195 @@ CountReport TreeViewReader::Count()
     CountReport report;
     report.kind = Kind();
     report.count = BelievableCount(tree.AskCount(TVM_GETCOUNT));
-    if (report.count >= 0 && IsWindow(tree.Window()))
-        report.problem = Prepare();
+    if (report.count < 0 && tree.Failure() == RemoteFailure::denied)
+        report.problem = CountProblem::accessDenied;
+    else if (report.count >= 0 && IsWindow(tree.Window()))
+        report.problem = Prepare(report.count);
     return report;
+}
+
+// Get Count's view of what a read would meet: whether the program can be
+// read, and from the 32-bit side whether every item can be named.
+CountProblem TreeViewReader::Prepare(int count)
+{
+    const CountProblem problem = ProblemOf(tree.Open());
+    if (problem != CountProblem::none)
+        return problem;
+    handles = TreeHandles(!kThisIs64Bit && tree.Block().TargetIs64Bit());
+    while (handles.Needed() && !handles.AllRowsTested()) {
+        if (!handles.ProveRow(tree))
+            return CountProblem::needs64Bit;
+    }
+    return handles.Needed() && handles.Proven() < static_cast<std::size_t>(count) ? CountProblem::needs64Bit
+                                                                                 : CountProblem::none;
 }
 
 bool TreeViewReader::ReadNext(ItemSink& sink)
 {
-    if (expected < 0) {
-        expected = 0;
-        const int count = BelievableCount(tree.AskCount(TVM_GETCOUNT));
-        ending = count < 0 ? ReadEnd::silent : ReadEnd::complete;
-        if (count <= 0)
-            return false;
-        if (Prepare() != CountProblem::none) {
-            ending = ReadEnd::refused;
-            return false;
-        }
-        if (!Next(TVGN_ROOT, 0, current)) {
-            ending = ReadEnd::silent;
-            return false;
-        }
-        expected = count;
+    switch (stage) {
+    case Stage::count:
+        return AskCount();
+    case Stage::prove:
+        return ProveRow();
+    case Stage::root:
+        return AskRoot();
+    case Stage::walk:
+        return Walk(sink);
+    case Stage::over:
+        break;
     }
-    if (!current)
-        return false;
-    // A walk cut short by a silent tree has nothing more to read anyway.
-    Walk();
-    asks.assign(depths.size(), 0);
-    const std::size_t read = tree.AskTexts(TVM_GETITEMW, asks, tree.Layouts().treeItem.record, records, true, texts);
-    for (std::size_t i = 0; i < read; ++i)
-        sink.TreeItem(depths[i], texts[i]);
-    handled += static_cast<int>(read);
-    if (read < depths.size()) {
-        current = 0;
-        ending = ReadEnd::silent;
-    } else if (handled >= kMostItems) {
-        // A control that keeps answering items beyond any list's size is
-        // not walking a tree.
-        current = 0;
-        ending = ReadEnd::limit;
-    }
-    return current != 0;
+    return false;
 }
 
-// A step's items from the current one on, each with its record and depth.
-// An item costs about three questions: its text, its first child, its next
-// sibling.
-void TreeViewReader::Walk()
+bool TreeViewReader::End(ReadEnd end)
 {
-    const TreeItemLayout& layout = tree.Layouts().treeItem;
-    records.clear();
-    depths.clear();
-    while (current && depths.size() < static_cast<std::size_t>(kQuestionsPerStep / 3)) {
-        const std::size_t at = records.size();
-        records.resize(at + layout.record.size, 0);
-        Put32(records, at + layout.record.mask, TVIF_TEXT);
-        PutPointer(records, at + layout.item, current, tree.Layouts().pointerSize);
-        depths.push_back(ancestors.size());
-        if (!Advance())
-            current = 0;
-    }
+    ending = end;
+    stage = Stage::over;
+    return false;
 }
 
-CountProblem TreeViewReader::Prepare()
+// After a question that brought no answer to go on with: true when the pace
+// only held it.
+bool TreeViewReader::HeldOrEnded()
 {
-    const CountProblem problem = ProblemOf(tree.Open());
-    if (problem == CountProblem::none && !kThisIs64Bit && tree.Block().TargetIs64Bit() && !HandlesReachThisSide())
-        return CountProblem::needs64Bit;
-    return problem;
+    if (stage == Stage::over)
+        return false;
+    return tree.Held() || End(EndAfter(tree.Failure()));
 }
 
-// A 32-bit Quarvel sees only the low half of a 64-bit program's item handles.
-// A hit test on the top row has the program write that item's whole handle
-// into the block: if it is the handle seen here, the program keeps its items
-// low enough for this side to name them.
-bool TreeViewReader::HandlesReachThisSide()
+bool TreeViewReader::AskCount()
 {
-    std::uint64_t top = 0;
-    std::uint64_t root = 0;
-    if (!Next(TVGN_FIRSTVISIBLE, 0, top) || !Next(TVGN_ROOT, 0, root))
-        return false;
-    if (!top)
-        return !root;
-    const HitTestLayout& layout = tree.Layouts().hitTest;
-    std::vector<unsigned char> record(layout.size, 0);
-    Put32(record, layout.point, 1);
-    Put32(record, layout.point + 4, 1);
-    DWORD_PTR reply = 0;
-    std::uint64_t hit = 0;
-    RemoteBlock& block = tree.Block();
-    if (!block.Write(0, record.data(), record.size()) || !tree.Ask(TVM_HITTEST, 0, block.Param(0), reply) ||
-        !block.Read(layout.item, &hit, sizeof(hit)))
-        return false;
-    return hit == top && ArrivesUnchanged(hit, true);
-}
-
-bool TreeViewReader::Next(UINT relation, std::uint64_t from, std::uint64_t& item)
-{
-    const bool target64 = tree.Block().TargetIs64Bit();
-    DWORD_PTR reply = 0;
-    if (!ArrivesUnchanged(from, target64) ||
-        !tree.Ask(TVM_GETNEXTITEM, relation, static_cast<LPARAM>(from), reply))
-        return false;
-    item = ValueFromReply(reply, target64);
+    const int count = BelievableCount(tree.AskCount(TVM_GETCOUNT));
+    if (count < 0)
+        return HeldOrEnded();
+    if (count == 0)
+        return End(ReadEnd::complete);
+    if (tree.Open() != RemoteProblem::none)
+        return End(ReadEnd::refused);
+    expected = count;
+    bound = BoundOf(count);
+    handles = TreeHandles(!kThisIs64Bit && tree.Block().TargetIs64Bit());
+    stage = handles.Needed() ? Stage::prove : Stage::root;
     return true;
 }
 
-// To the first child, else to the next sibling of the item or of the nearest
-// ancestor that has one.
-bool TreeViewReader::Advance()
+bool TreeViewReader::ProveRow()
+{
+    if (!handles.ProveRow(tree))
+        return HeldOrEnded();
+    if (!handles.AllRowsTested())
+        return true;
+    if (handles.Proven() < static_cast<std::size_t>(expected))
+        return End(ReadEnd::needs64Bit);
+    stage = Stage::root;
+    return true;
+}
+
+bool TreeViewReader::AskRoot()
+{
+    if (!Next(TVGN_ROOT, 0, current))
+        return HeldOrEnded();
+    if (!current)
+        return End(ReadEnd::complete);
+    stage = Stage::walk;
+    return true;
+}
+
+// A step: items walked until there are a step's worth, then their texts.
+bool TreeViewReader::Walk(ItemSink& sink)
+{
+    while (move != Move::done && walked.size() < kItemsPerStep) {
+        if (!WalkOne())
+            return HeldOrEnded();
+    }
+    if (!walked.empty() && !ReadTexts(sink))
+        return HeldOrEnded();
+    if (move != Move::done)
+        return true;
+    // From the 32-bit side a reply of 0 may have been a handle cut to 0:
+    // fewer items than the tree holds is then no proof of its end.
+    if (cutShort)
+        return End(ReadEnd::limit);
+    return End(handles.Needed() && handled < expected ? ReadEnd::needs64Bit : ReadEnd::complete);
+}
+
+// One move of the walk: to the first child, else to the next sibling of the
+// item or of the nearest ancestor that has one. False when the question was
+// held or went unanswered.
+bool TreeViewReader::WalkOne()
 {
     std::uint64_t found = 0;
-    if (!Next(TVGN_CHILD, current, found))
-        return false;
-    if (found) {
-        ancestors.push_back(current);
-        current = found;
+    switch (move) {
+    case Move::enter:
+        if (entered >= bound) {
+            cutShort = true;
+            move = Move::done;
+            return true;
+        }
+        walked.push_back({current, ancestors.size()});
+        ++entered;
+        move = Move::child;
         return true;
-    }
-    for (;;) {
+    case Move::child:
+        if (!Next(TVGN_CHILD, current, found))
+            return false;
+        if (found && ancestors.size() + 1 >= bound) {
+            cutShort = true;
+            move = Move::done;
+        } else if (found) {
+            ancestors.push_back(current);
+            current = found;
+            move = Move::enter;
+        } else {
+            move = Move::sibling;
+        }
+        return true;
+    case Move::sibling:
         if (!Next(TVGN_NEXT, current, found))
             return false;
         if (found) {
             current = found;
-            return true;
+            move = Move::enter;
+        } else if (ancestors.empty()) {
+            move = Move::done;
+        } else {
+            current = ancestors.back();
+            ancestors.pop_back();
         }
-        if (ancestors.empty()) {
-            current = 0;
-            return true;
-        }
-        current = ancestors.back();
-        ancestors.pop_back();
+        return true;
+    case Move::done:
+        break;
     }
+    return true;
+}
+
+bool TreeViewReader::ReadTexts(ItemSink& sink)
+{
+    const TreeItemLayout& layout = tree.Layouts().treeItem;
+    records.assign(walked.size() * layout.record.size, 0);
+    for (std::size_t i = 0; i < walked.size(); ++i) {
+        const std::size_t at = i * layout.record.size;
+        Put32(records, at + layout.record.mask, TVIF_TEXT);
+        PutPointer(records, at + layout.item, walked[i].item, tree.Layouts().pointerSize);
+    }
+    asks.assign(walked.size(), 0);
+    const std::size_t read = tree.AskTexts(TVM_GETITEMW, asks, layout.record, records, true, texts);
+    for (std::size_t i = 0; i < read; ++i)
+        sink.TreeItem(walked[i].depth, texts[i]);
+    handled += static_cast<int>(read);
+    walked.erase(walked.begin(), walked.begin() + static_cast<std::ptrdiff_t>(read));
+    return walked.empty();
+}
+
+// A handle that cannot be named whole is never sent, nor taken from a reply.
+bool TreeViewReader::Next(UINT relation, std::uint64_t from, std::uint64_t& item)
+{
+    const bool target64 = tree.Block().TargetIs64Bit();
+    DWORD_PTR reply = 0;
+    if (!ArrivesUnchanged(from, target64))
+        return End(ReadEnd::needs64Bit);
+    if (!tree.Ask(TVM_GETNEXTITEM, relation, static_cast<LPARAM>(from), reply))
+        return false;
+    item = ValueFromReply(reply, target64);
+    return handles.Whole(item) || End(ReadEnd::needs64Bit);
 }

@@ -53,8 +53,15 @@ LRESULT MainDialog::OnGetContents(BOOL& /*handled*/)
     if (contentsRead && contentsRead->InSlice())
         return 0;
     EndContentsRead();
+    const DWORD asked = GetTickCount();
     contentsRead = std::make_unique<SlicedRead>(chooseReader(selected, kListReplyTimeout), window, kReadTimer);
-    ContinueContentsRead();
+    // Choosing the reader may ask the control what it is: a program that
+    // took a slice's time to answer has the input that came meanwhile handled
+    // before its next question.
+    if (GetTickCount() - asked >= kReadSlice)
+        contentsRead->ContinueLater();
+    else
+        ContinueContentsRead();
     return 0;
 }
 

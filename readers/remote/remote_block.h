@@ -1,10 +1,12 @@
 // Working memory inside the program that owns a control. The records a
 // control's "get" messages fill in must lie in that program's own address
 // space: they are written there, the control is asked, and the answers are
-// read back. The memory is given back at the end of the read, except after a
-// message that did not come back in time: the program may still write into it
-// when it wakes, and a few hundred bytes left in a hung program beat a crash
-// in it.
+// read back. The block is as large as the question under way needs: a few
+// kilobytes, more only while one long text is read (a 16M-character text
+// needs 32 MB), and it shrinks again for the next question. It is given back
+// at the end of the read, except after a message that did not come back in
+// time: the program may still write into it when it wakes, and a block left
+// in a hung program beats a crash in it.
 #pragma once
 
 #include <windows.h>
@@ -18,23 +20,34 @@
 // What keeps a block from being had in the program.
 enum class RemoteProblem {
     none,
-    accessDenied,  // the program refuses Quarvel (a higher integrity level)
+    accessDenied,      // the program refuses Quarvel (a higher integrity level)
+    protectedProcess,  // a protected process: it refuses every other program, administrators too
     needs64Bit,    // its addresses are out of a 32-bit Quarvel's reach
     noMemory,      // it has no memory to spare
 };
 
 class RemoteBlock {
 public:
-    // Opens the program that owns `control` for its memory.
+    // Opens the program that owns `control` for its memory, and takes a
+    // first block.
     RemoteProblem Open(HWND control);
 
-    // At least `bytes` there; a smaller block is given back for a new one.
+    // A block for a question of `bytes`: the one held when it is large
+    // enough and not much larger than needed, else a new one in its place.
     // needs64Bit when the program would not receive the block's addresses
     // unchanged.
-    RemoteProblem Reserve(std::size_t bytes);
+    RemoteProblem Fit(std::size_t bytes);
+    std::size_t Size() const { return size; }
 
     bool Write(std::size_t offset, const void* data, std::size_t size) const;
     bool Read(std::size_t offset, void* data, std::size_t size) const;
+
+    // Memory of the program outside the block: a text the control answered
+    // by pointer. False when it cannot be read there.
+    bool ReadAt(std::uint64_t address, void* data, std::size_t size) const;
+    // False when the address lies beyond what this side can name (a 64-bit
+    // program's upper memory, seen from the 32-bit Quarvel).
+    static bool Reaches(std::uint64_t address, std::size_t size);
 
     // `offset` as an address in the program, and as a message parameter.
     std::uint64_t Address(std::size_t offset) const;

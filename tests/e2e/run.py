@@ -38,6 +38,7 @@ WIN64_SCENARIOS = [
     ("outline", s.outline),
     ("read_lists", s.read_lists),
     ("read_other_lists", s.read_other_lists),
+    ("read_toolkit_lists", s.read_toolkit_lists),
     ("clipboard", s.clipboard),
     ("unicode_text", s.unicode_text),
     ("about", s.about),
@@ -57,6 +58,7 @@ WIN32_SCENARIOS = [
     ("outline", s.outline),
     ("read_lists", lambda check, stage: s.read_lists(check, stage, (101, 104, 103, 102))),
     ("read_other_lists", s.read_other_lists),
+    ("read_toolkit_lists", s.read_toolkit_lists),
     ("clipboard", s.clipboard),
     ("unicode_text", s.unicode_text),
     ("about", s.about),
@@ -109,7 +111,8 @@ def run_shared(session, plan, exit_timeout, other_fixture):
     # starts finished: the one read here goes on top, the dialog above it.
     session.probe.ask("raise %d" % fixture["main"]["hwnd"])
     session.probe.ask("raise %d" % shared[0].hwnd)
-    stage = s.Stage(session, fixture, shared[0], exit_timeout)
+    # The fixture is the peer build's, 64-bit, when there is one.
+    stage = s.Stage(session, fixture, shared[0], exit_timeout, fixture_beyond_reach=bool(session.peer_bin))
     for name, body in plan:
         if not shared[0].running():
             print("-- %s: not run, Quarvel has ended" % name)

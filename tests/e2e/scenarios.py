@@ -18,12 +18,15 @@ SENTINEL = "left on the clipboard by the test"
 
 
 class Stage:
-    def __init__(self, session, fixture, quarvel, exit_timeout):
+    def __init__(self, session, fixture, quarvel, exit_timeout, fixture_beyond_reach=False):
         self.session = session
         self.probe = session.probe
         self.fixture = fixture
         self.quarvel = quarvel
         self.exit_timeout = exit_timeout
+        # A 32-bit Quarvel reading a 64-bit fixture: it cannot name the items
+        # of a tree that are not in view.
+        self.fixture_beyond_reach = fixture_beyond_reach
 
     def control(self, control_id):
         if control_id == 201:
@@ -195,6 +198,8 @@ def read_other_lists(check, stage, ids=(301, 302, 304, 305, 306)):
     combo box and an owner-drawn list box without strings."""
     q = stage.quarvel
     for control_id in ids:
+        if control_id == 304 and stage.fixture_beyond_reach:
+            continue  # read_toolkit_lists shows what the 32-bit Quarvel says
         pick_and_check(check, stage, control_id)
         sentence, text = expected.other_list(control_id)
         q.click(IDC_GET_COUNT)
@@ -202,6 +207,27 @@ def read_other_lists(check, stage, ids=(301, 302, 304, 305, 306)):
                     q.wait_text(IDC_LIST_COUNT, sentence))
         q.click(IDC_GET_CONTENTS)
         check.equal("contents of %d" % control_id, text, q.wait_text(IDC_CONTENTS, text, 10))
+
+
+def read_toolkit_lists(check, stage):
+    """A list view and a tree view under toolkit class names, and a tree whose
+    program supplies its texts on demand and answers them by pointer. A
+    32-bit Quarvel reads a 64-bit program's tree only when it can name every
+    item (all in view): the fixture's tree with collapsed branches then gets
+    the sentence that sends it to the 64-bit Quarvel, and no partial tree."""
+    q = stage.quarvel
+    lists = [(i,) + expected.toolkit_list(i) for i in (309, 310, 311)]
+    if stage.fixture_beyond_reach:
+        lists.append((304, expected.NEEDS_64_BIT, ""))
+    for control_id, sentence, text in lists:
+        pick_and_check(check, stage, control_id)
+        q.click(IDC_GET_COUNT)
+        check.equal("count sentence of %d" % control_id, sentence, q.wait_text(IDC_LIST_COUNT, sentence))
+        q.click(IDC_CONTENTS)
+        x_input.type_text("stale")
+        q.click(IDC_GET_CONTENTS)
+        check.equal("contents of %d" % control_id, text, q.wait_text(IDC_CONTENTS, text, 10))
+        check.equal("count line after Get Contents on %d" % control_id, sentence, q.text(IDC_LIST_COUNT))
 
 
 def check_clipboard(check, stage, label, ansi, text):

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "readers/list_box_reader.h"
-#include "app/ole_text.h"
 #include "tests/support/control_thread.h"
 
 namespace {
@@ -25,57 +24,6 @@ ControlSetup ListOf(std::vector<std::string> items)
     return setup;
 }
 
-std::string Digits(size_t length)
-{
-    std::string digits;
-    while (digits.size() < length)
-        digits += static_cast<char>('0' + digits.size() % 10);
-    return digits;
-}
-
-TEST(ListReaderTest, ReadsCountAndItemsOfAListBoxOfAnotherThread)
-{
-    ControlThread target(ListOf({"alpha", "beta"}));
-    EXPECT_EQ(2, ReadListCount(target.Control()));
-    EXPECT_EQ(L"alpha\r\nbeta\r\n", ReadListText(target.Control()));
-}
-
-TEST(ListReaderTest, EmptyListGivesNoText)
-{
-    ControlThread target(ListOf({}));
-    EXPECT_EQ(0, ReadListCount(target.Control()));
-    EXPECT_EQ(L"", ReadListText(target.Control()));
-}
-
-TEST(ListReaderTest, LongItemsAreReadWhole)
-{
-    const std::string longest = std::string(255, 'x');
-    const std::string thousand = Digits(1000);
-    ControlThread target(ListOf({longest, thousand}));
-    std::wstring item;
-    ASSERT_EQ(ItemStatus::text, ReadListItem(target.Control(), 0, item));
-    EXPECT_EQ(std::wstring(255, L'x'), item);
-    ASSERT_EQ(ItemStatus::text, ReadListItem(target.Control(), 1, item));
-    EXPECT_EQ(AnsiToWide(thousand, CP_ACP), item);
-    EXPECT_EQ(AnsiToWide(longest + "\r\n" + thousand + "\r\n", CP_ACP), ReadListText(target.Control()));
-}
-
-TEST(ListReaderTest, CharactersBeyondAsciiComeBackAsTheListHoldsThem)
-{
-    const std::wstring words[] = {L"caf\u00e9", L"na\u00efve", L"Gr\u00fc\u00dfe"};
-    std::vector<std::string> items;
-    for (const std::wstring& word : words)
-        items.push_back(WideToAnsi(word.data(), word.size(), CP_ACP));
-    ControlThread target(ListOf(items));
-    std::wstring expected;
-    for (const std::string& item : items)
-        expected += AnsiToWide(item, CP_ACP) + L"\r\n";
-    EXPECT_EQ(expected, ReadListText(target.Control()));
-    if (GetACP() == 1252) {
-        EXPECT_EQ(L"caf\u00e9\r\nna\u00efve\r\nGr\u00fc\u00dfe\r\n", expected);
-    }
-}
-
 TEST(ListReaderTest, IndexBeyondTheListIsMissingNotFailed)
 {
     ControlThread target(ListOf({"only"}));
@@ -83,16 +31,6 @@ TEST(ListReaderTest, IndexBeyondTheListIsMissingNotFailed)
     EXPECT_EQ(ItemStatus::missing, ReadListItem(target.Control(), 1, item));
     EXPECT_EQ(L"", item);
     EXPECT_EQ(ItemStatus::missing, ReadListItem(target.Control(), -1, item));
-}
-
-TEST(ListReaderTest, WindowThatIsNotAListBoxAnswersLikeAnEmptyList)
-{
-    ControlSetup setup;
-    setup.controlClass = "STATIC";
-    setup.controlText = "not a list box";
-    ControlThread target(setup);
-    EXPECT_EQ(0, ReadListCount(target.Control()));
-    EXPECT_EQ(L"", ReadListText(target.Control()));
 }
 
 TEST(ListReaderTest, DestroyedOrNullTargetCountsAsEmptyAndGivesNoText)

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,7 +30,11 @@ private:
 struct ControlSetup {
     std::vector<std::string> items;  // ANSI, added in order with LB_ADDSTRING
     const char* controlClass = "LISTBOX";
+    DWORD style = LBS_NOTIFY;
     std::string controlText;
+    // Run on the control's thread once it exists: fills it, or scripts its
+    // answers (tests/support/scripted_control.h).
+    std::function<void(HWND control)> prepare;
     // The control stops answering when asked for the length of this item.
     int blockOnItem = -1;
 };
@@ -77,10 +82,12 @@ private:
         });
         host = hostWindow;
         control = CreateWindowExA(0, setup.controlClass, setup.controlText.c_str(),
-                                  WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | LBS_NOTIFY, 0, 0, 380, 260, host,
+                                  WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | setup.style, 0, 0, 380, 260, host,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(101)), GetModuleHandleA(nullptr),
                                   nullptr);
         Fill();
+        if (setup.prepare)
+            setup.prepare(control);
         if (setup.blockOnItem >= 0)
             Subclass();
         ready.Set();

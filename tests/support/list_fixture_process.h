@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 namespace list_test {
@@ -49,6 +50,7 @@ public:
             main = FindWindowA("QuarvelListFixture", title.c_str());
         }
         hung = FindWindowA(nullptr, (title + " (hung)").c_str());
+        controls = FindWindowA(nullptr, (title + " (controls)").c_str());
     }
     ~ListFixtureProcess()
     {
@@ -65,7 +67,8 @@ public:
     ListFixtureProcess& operator=(const ListFixtureProcess&) = delete;
 
     bool Ready() const { return main && hung; }
-    HWND Control(int id) const { return GetDlgItem(id == kHungList ? hung : main, id); }
+    // The controls of all three windows by id: 1xx, 201 and 3xx.
+    HWND Control(int id) const { return GetDlgItem(id == kHungList ? hung : id >= 300 ? controls : main, id); }
     HWND HungWindow() const { return hung; }
     const std::string& Title() const { return title; }
 
@@ -74,6 +77,17 @@ private:
     PROCESS_INFORMATION info = {};
     HWND main = nullptr;
     HWND hung = nullptr;
+    HWND controls = nullptr;
 };
+
+// One fixture for every test of a run that needs it: a start costs tens of
+// seconds under emulation. Null when the program is missing. Its hung window
+// never answers again once a test has hung it; the others stay as they are.
+inline ListFixtureProcess* SharedFixture()
+{
+    static const std::unique_ptr<ListFixtureProcess> fixture =
+        ListFixtureProcess::Exists() ? std::make_unique<ListFixtureProcess>() : nullptr;
+    return fixture.get();
+}
 
 }  // namespace list_test

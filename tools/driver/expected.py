@@ -59,6 +59,24 @@ def tree_text(items, depth=0):
                    for text, children in items)
 
 
+# Lists under toolkit class names, and a tree whose program answers its texts
+# by pointer.
+TOOLKIT_COLUMNS = ["Name", "Kind"]
+TOOLKIT_ROWS = [["form.cs", "source"], ["icon.ico", "image"], ["notes", ""]]
+TOOLKIT_TREE = [("Project", [("src", [("main.pas", []), ("unit1.pas", [])]), ("README", [])])]
+ON_DEMAND_TREE = [("Inbox", [("Today", []), ("Yesterday", [])]), ("Sent \u2709", [])]
+NEEDS_64_BIT = "TreeView of a 64-bit program: use the 64-bit Quarvel"
+
+
+def toolkit_list(control_id):
+    """Get Count's sentence and Get Contents' text for the toolkit-style lists."""
+    return {
+        309: ("ListView contains 3 items", report_text(TOOLKIT_COLUMNS, [0, 1], TOOLKIT_ROWS)),
+        310: ("TreeView contains 5 items", tree_text(TOOLKIT_TREE)),
+        311: ("TreeView contains 4 items", tree_text(ON_DEMAND_TREE)),
+    }[control_id]
+
+
 def other_list(control_id):
     """Get Count's sentence and Get Contents' text for one of the other lists."""
     return {

@@ -1,6 +1,6 @@
 // A window full of list boxes for tests to read from another process.
 //
-//   list_fixture.exe [--many N] [--rows R] [--title T] [--lifetime SECONDS] [--activate no]
+//   list_fixture.exe [--many N] [--rows R] [--slow R] [--title T] [--lifetime SECONDS] [--activate no]
 //
 // Main window (class "QuarvelListFixture", caption T, default "Quarvel list
 // fixture") with child controls by id:
@@ -24,6 +24,14 @@
 //   305 drop-down list combo box "red", "green", "blue"
 //   306 owner-drawn list box of three items without strings
 //   307 with --rows R: tree view of R items, "item %d" under every tenth
+//   308 with --slow R: report-view list view of R rows "slow %d", answering
+//       every list-view message after 20 ms (drawn over 303: give one of them)
+//   309 report-view list view under a toolkit's class name,
+//       "WindowsForms10.SysListView32.app.0.1" (a superclass of the system's)
+//   310 tree view under the class name "TTreeView", every item in view
+//   311 tree view whose texts its program supplies on demand
+//       (LPSTR_TEXTCALLBACK), answered by pointer as Windows' tree view does
+//       (Wine's always copies them), every item in view
 //
 // The program prints nothing and exits with code 0 when the main window is
 // closed, or by itself after its lifetime (ten minutes unless given) so that
@@ -35,7 +43,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "app/scoped.h"
 
@@ -52,6 +62,7 @@ constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | LB
 struct Options {
     int many = 1000;
     int rows = 0;
+    int slowRows = 0;
     std::string title = "Quarvel list fixture";
     int lifetimeSeconds = kDefaultLifetimeSeconds;
     // Whether the main window takes the activation when it shows. Under Wine
@@ -70,6 +81,8 @@ Options ParseOptions(int argc, char** argv)
                 options.many = 0;
         } else if (std::strcmp(argv[i], "--rows") == 0) {
             options.rows = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--slow") == 0) {
+            options.slowRows = std::atoi(argv[++i]);
         } else if (std::strcmp(argv[i], "--title") == 0) {
             options.title = argv[++i];
         } else if (std::strcmp(argv[i], "--activate") == 0) {
@@ -376,7 +389,128 @@ void FillManyTreeItems(HWND tree, int items)
     }
 }
 
-void CreateOtherLists(HWND window, int rows)
+// The toolkit-style and by-pointer controls: their contents, and what their
+// programs answer.
+const wchar_t* const kToolkitColumns[] = {L"Name", L"Kind"};
+const wchar_t* const kToolkitRows[][2] = {{L"form.cs", L"source"}, {L"icon.ico", L"image"}, {L"notes", L""}};
+const wchar_t* const kOnDemandTexts[] = {L"Inbox", L"Today", L"Yesterday", L"Sent \u2709"};
+constexpr wchar_t kToolkitListClass[] = L"WindowsForms10.SysListView32.app.0.1";
+constexpr wchar_t kToolkitTreeClass[] = L"TTreeView";
+constexpr wchar_t kBaseProcedure[] = L"QuarvelFixtureBase";
+constexpr wchar_t kOwnTexts[] = L"QuarvelFixtureTexts";
+constexpr DWORD kSlowAnswer = 20;  // milliseconds
+
+void RegisterSuperclass(const wchar_t* base, const wchar_t* name)
+{
+    WNDCLASSW windowClass = {};
+    GetClassInfoW(nullptr, base, &windowClass);
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = name;
+    RegisterClassW(&windowClass);
+}
+
+void Subclass(HWND control, WNDPROC procedure)
+{
+    SetPropW(control, kBaseProcedure,
+        reinterpret_cast<HANDLE>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure))));
+}
+
+LRESULT Base(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcW(reinterpret_cast<WNDPROC>(GetPropW(control, kBaseProcedure)), control, message, wParam,
+        lParam);
+}
+
+LRESULT CALLBACK SlowProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message >= LVM_FIRST && message < LVM_FIRST + 0x100)
+        Sleep(kSlowAnswer);
+    return Base(list, message, wParam, lParam);
+}
+
+// As Windows answers TVM_GETITEM for a text its program supplies on demand:
+// the record's text pointer aimed at the program's own text.
+LRESULT CALLBACK ByPointerProcedure(HWND tree, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != TVM_GETITEMW || !(reinterpret_cast<TVITEMW*>(lParam)->mask & TVIF_TEXT))
+        return Base(tree, message, wParam, lParam);
+    auto* item = reinterpret_cast<TVITEMW*>(lParam);
+    TVITEMW own = *item;
+    own.mask = (item->mask & ~TVIF_TEXT) | TVIF_PARAM;
+    if (!Base(tree, message, wParam, reinterpret_cast<LPARAM>(&own)))
+        return FALSE;
+    const UINT mask = item->mask;
+    *item = own;
+    item->mask = mask;
+    auto* texts = static_cast<std::vector<std::wstring>*>(GetPropW(tree, kOwnTexts));
+    item->pszText = &(*texts)[static_cast<size_t>(own.lParam) % texts->size()][0];
+    return TRUE;
+}
+
+HTREEITEM AddOnDemandItem(HWND tree, HTREEITEM parent, LPARAM text)
+{
+    TVINSERTSTRUCTW insert = {};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+    insert.item.pszText = LPSTR_TEXTCALLBACKW;
+    insert.item.lParam = text;
+    return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+void CreateToolkitLists(HWND window)
+{
+    const DWORD tree = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT;
+    RegisterSuperclass(WC_LISTVIEWW, kToolkitListClass);
+    RegisterSuperclass(WC_TREEVIEWW, kToolkitTreeClass);
+    HWND list = CreateControl(window, kToolkitListClass, LVS_REPORT, 309, 525, 60);
+    for (int column = 0; column < 2; ++column) {
+        LVCOLUMNW header = {};
+        header.mask = LVCF_TEXT | LVCF_WIDTH;
+        header.cx = 100;
+        header.pszText = const_cast<wchar_t*>(kToolkitColumns[column]);
+        SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&header));
+    }
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 2; ++column)
+            SetCell(list, row, column, kToolkitRows[row][column]);
+
+    HWND toolkitTree = CreateWindowExW(0, kToolkitTreeClass, L"", WS_CHILD | WS_VISIBLE | WS_BORDER | tree, 5, 590,
+        122, 110, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(310)), GetModuleHandleW(nullptr), nullptr);
+    HTREEITEM project = AddTreeItem(toolkitTree, TVI_ROOT, L"Project");
+    HTREEITEM source = AddTreeItem(toolkitTree, project, L"src");
+    AddTreeItem(toolkitTree, source, L"main.pas");
+    AddTreeItem(toolkitTree, source, L"unit1.pas");
+    AddTreeItem(toolkitTree, project, L"README");
+    SendMessageW(toolkitTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(source));
+    SendMessageW(toolkitTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(project));
+
+    HWND onDemand = CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE | WS_BORDER | tree, 133, 590, 122,
+        110, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(311)), GetModuleHandleW(nullptr), nullptr);
+    HTREEITEM inbox = AddOnDemandItem(onDemand, TVI_ROOT, 0);
+    AddOnDemandItem(onDemand, inbox, 1);
+    AddOnDemandItem(onDemand, inbox, 2);
+    AddOnDemandItem(onDemand, TVI_ROOT, 3);
+    SendMessageW(onDemand, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(inbox));
+    // Kept for the program's life on its heap, beside the tree's items: a
+    // program that keeps its heap low (as under Wine) has its texts within
+    // the 32-bit Quarvel's reach, as its item handles.
+    SetPropW(onDemand, kOwnTexts, new std::vector<std::wstring>(std::begin(kOnDemandTexts), std::end(kOnDemandTexts)));
+    Subclass(onDemand, ByPointerProcedure);
+}
+
+void CreateSlowList(HWND window, int rows)
+{
+    HWND list = CreateReportList(window, 308, 415, 60);
+    wchar_t text[32];
+    for (int row = 0; row < rows; ++row) {
+        std::swprintf(text, 32, L"slow %d", row);
+        SetCell(list, row, 0, text);
+    }
+    Subclass(list, SlowProcedure);
+}
+
+void CreateOtherLists(HWND window, int rows, int slowRows)
 {
     const DWORD tree = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT;
     FillReportList(CreateReportList(window, 301, 5, 110));
@@ -393,6 +527,9 @@ void CreateOtherLists(HWND window, int rows)
         FillManyRows(CreateReportList(window, 303, 415, 60), rows);
         FillManyTreeItems(CreateControl(window, WC_TREEVIEWW, tree, 307, 480, 40), rows);
     }
+    if (slowRows > 0)
+        CreateSlowList(window, slowRows);
+    CreateToolkitLists(window);
 }
 
 void AnswerVirtualItem(NMLVDISPINFOW& request)
@@ -411,6 +548,11 @@ LRESULT CALLBACK ControlsProcedure(HWND window, UINT message, WPARAM wParam, LPA
         auto* header = reinterpret_cast<NMHDR*>(lParam);
         if (header->idFrom == 302 && header->code == LVN_GETDISPINFOW)
             AnswerVirtualItem(*reinterpret_cast<NMLVDISPINFOW*>(lParam));
+        if (header->idFrom == 311 && header->code == TVN_GETDISPINFOW) {
+            TVITEMW& item = reinterpret_cast<NMTVDISPINFOW*>(lParam)->item;
+            if ((item.mask & TVIF_TEXT) && item.cchTextMax > 0)
+                lstrcpynW(item.pszText, kOnDemandTexts[item.lParam % 4], item.cchTextMax);
+        }
         return 0;
     }
     case WM_MEASUREITEM:
@@ -423,7 +565,7 @@ LRESULT CALLBACK ControlsProcedure(HWND window, UINT message, WPARAM wParam, LPA
     }
 }
 
-void StartControlsWindow(const std::string& title, int rows)
+void StartControlsWindow(const std::string& title, int rows, int slowRows)
 {
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&classes);
@@ -436,11 +578,11 @@ void StartControlsWindow(const std::string& title, int rows)
     windowClass.lpszClassName = kControlsClass;
     if (!RegisterClassExW(&windowClass))
         return;
-    HWND window = CreateWindowExW(0, kControlsClass, L"", kTopStyle, 0, 0, 268, 556, nullptr, nullptr,
+    HWND window = CreateWindowExW(0, kControlsClass, L"", kTopStyle, 0, 0, 268, 735, nullptr, nullptr,
         GetModuleHandleW(nullptr), nullptr);
     if (!window)
         return;
-    CreateOtherLists(window, rows);
+    CreateOtherLists(window, rows, slowRows);
     SetWindowTextA(window, (title + " (controls)").c_str());
     ShowWindow(window, SW_SHOWNOACTIVATE);
 }
@@ -467,7 +609,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (!RegisterClasses())
         return 0;
     StartHungWindow(options.title);
-    StartControlsWindow(options.title, options.rows);
+    StartControlsWindow(options.title, options.rows, options.slowRows);
     // The caption comes last: a reader that finds the window by its caption
     // finds every list box filled.
     HWND window = CreateWindowExA(0, kMainClass, "", kTopStyle, 560, 40, 440, 680, nullptr, nullptr,

@@ -36,7 +36,7 @@ namespace {
 constexpr UINT kSendTimeoutMs = 2000;
 const int kDialogControls[] = { 1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 57664 };
 const int kFixtureControls[] = { 101, 102, 103, 104, 105, 106, 107 };
-const int kFixtureOtherControls[] = { 301, 302, 303, 304, 305, 306, 307 };
+const int kFixtureOtherControls[] = { 301, 302, 303, 304, 305, 306, 307, 308, 309, 310, 311 };
 
 // Minimal JSON text building: values are appended in order, the caller keeps
 // the commas and brackets right.
