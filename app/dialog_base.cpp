@@ -24,28 +24,28 @@ DialogBase::~DialogBase()
     appModule.UnlinkCreateRecord(Record());
 }
 
-HWND DialogBase::CreateModeless(HINSTANCE instance, LPCSTR templateName, HWND owner)
+HWND DialogBase::CreateModeless(HINSTANCE instance, LPCWSTR templateName, HWND owner)
 {
     appModule.RegisterCreateRecord(Record(), this);
-    return CreateDialogParamA(instance, templateName, owner, BindingProcedure, 0);
+    return CreateDialogParamW(instance, templateName, owner, BindingProcedure, 0);
 }
 
-HWND DialogBase::CreateModelessIndirect(HINSTANCE instance, LPCDLGTEMPLATEA dialogTemplate, HWND owner)
+HWND DialogBase::CreateModelessIndirect(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND owner)
 {
     appModule.RegisterCreateRecord(Record(), this);
-    return CreateDialogIndirectParamA(instance, dialogTemplate, owner, BindingProcedure, 0);
+    return CreateDialogIndirectParamW(instance, dialogTemplate, owner, BindingProcedure, 0);
 }
 
-INT_PTR DialogBase::RunModal(HINSTANCE instance, LPCSTR templateName, HWND owner)
+INT_PTR DialogBase::RunModal(HINSTANCE instance, LPCWSTR templateName, HWND owner)
 {
     appModule.RegisterCreateRecord(Record(), this);
-    return DialogBoxParamA(instance, templateName, owner, BindingProcedure, 0);
+    return DialogBoxParamW(instance, templateName, owner, BindingProcedure, 0);
 }
 
-INT_PTR DialogBase::RunModalIndirect(HINSTANCE instance, LPCDLGTEMPLATEA dialogTemplate, HWND owner)
+INT_PTR DialogBase::RunModalIndirect(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND owner)
 {
     appModule.RegisterCreateRecord(Record(), this);
-    return DialogBoxIndirectParamA(instance, dialogTemplate, owner, BindingProcedure, 0);
+    return DialogBoxIndirectParamW(instance, dialogTemplate, owner, BindingProcedure, 0);
 }
 
 bool ReturnsResultDirectly(UINT message)
@@ -88,7 +88,9 @@ INT_PTR CALLBACK BindingProcedure(HWND window, UINT message, WPARAM wParam, LPAR
         return FALSE;
     }
     const DLGPROC trampoline = object->trampolineCode.Procedure();
-    SetWindowLongPtrA(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(trampoline));
+    // Set wide, as the window was made: a procedure set through the other
+    // variant would have every message's text translated on its way.
+    SetWindowLongPtrW(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(trampoline));
     // The first message goes the same way as every later one.
     return trampoline(window, message, wParam, lParam);
 }
@@ -117,7 +119,7 @@ INT_PTR CALLBACK RoutingProcedure(DialogBase* object, UINT message, WPARAM wPara
     if (handled) {
         if (ReturnsResultDirectly(message))
             return INT_PTR(result);
-        SetWindowLongPtrA(object->window, DWLP_MSGRESULT, LONG_PTR(result));
+        SetWindowLongPtrW(object->window, DWLP_MSGRESULT, LONG_PTR(result));
         return TRUE;
     }
     if (message == WM_NCDESTROY) {

@@ -41,13 +41,15 @@ public:
     // The object is linked to the next window made on this thread, then the
     // window is made from the template: the two steps are never apart. A
     // window that could not be made leaves the record to the object's end.
+    // The windows are Unicode windows: their text never passes through a
+    // code page.
     // Defined in dialog_base.cpp.
-    HWND CreateModeless(HINSTANCE instance, LPCSTR templateName, HWND owner = nullptr);
-    HWND CreateModelessIndirect(HINSTANCE instance, LPCDLGTEMPLATEA dialogTemplate, HWND owner = nullptr);
+    HWND CreateModeless(HINSTANCE instance, LPCWSTR templateName, HWND owner = nullptr);
+    HWND CreateModelessIndirect(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND owner = nullptr);
     // Returns once the box has ended, with its result; -1 when it could not
     // be made. A box that cannot be bound ends before it shows.
-    INT_PTR RunModal(HINSTANCE instance, LPCSTR templateName, HWND owner = nullptr);
-    INT_PTR RunModalIndirect(HINSTANCE instance, LPCDLGTEMPLATEA dialogTemplate, HWND owner = nullptr);
+    INT_PTR RunModal(HINSTANCE instance, LPCWSTR templateName, HWND owner = nullptr);
+    INT_PTR RunModalIndirect(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND owner = nullptr);
     // The address the system calls as the window's dialog procedure once bound.
     DLGPROC BoundProcedure() const { return trampolineCode.Procedure(); }
 

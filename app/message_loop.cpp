@@ -1,13 +1,17 @@
 #include "app/message_loop.h"
 
+// Wide throughout: a character typed into a Unicode window would otherwise
+// pass through the process's code page between the queue and the window, and
+// one the code page lacks would arrive as "?".
+
 BOOL SystemMessageSource::Peek(MSG* message)
 {
-    return PeekMessageA(message, nullptr, 0, 0, PM_NOREMOVE);
+    return PeekMessageW(message, nullptr, 0, 0, PM_NOREMOVE);
 }
 
 BOOL SystemMessageSource::Get(MSG* message)
 {
-    return GetMessageA(message, nullptr, 0, 0);
+    return GetMessageW(message, nullptr, 0, 0);
 }
 
 void SystemMessageSource::Translate(const MSG* message)
@@ -17,7 +21,7 @@ void SystemMessageSource::Translate(const MSG* message)
 
 void SystemMessageSource::Dispatch(const MSG* message)
 {
-    DispatchMessageA(message);
+    DispatchMessageW(message);
 }
 
 bool RestartsIdle(UINT message)

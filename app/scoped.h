@@ -74,6 +74,7 @@ namespace scoped_detail {
 inline void ReleaseWindowDC(HWND window, HDC dc) { ReleaseDC(window, dc); }
 inline void SelectBack(HDC dc, HGDIOBJ previous) { SelectObject(dc, previous); }
 inline void UnlockGlobal(HGLOBAL block, void*) { GlobalUnlock(block); }
+inline void UnlockLocal(HLOCAL block, void*) { LocalUnlock(block); }
 inline void FreeInProcess(HANDLE process, void* address) { VirtualFreeEx(process, address, 0, MEM_RELEASE); }
 inline void CloseClipboardOf(HWND, bool) { CloseClipboard(); }
 inline void LeaveSection(int, CRITICAL_SECTION* section) { LeaveCriticalSection(section); }
@@ -81,6 +82,7 @@ inline void LeaveSection(int, CRITICAL_SECTION* section) { LeaveCriticalSection(
 
 using ScopedHandle = Scoped<HandleTraits<HANDLE, &CloseHandle>>;
 using ScopedGlobal = Scoped<HandleTraits<HGLOBAL, &GlobalFree>>;
+using ScopedLocal = Scoped<HandleTraits<HLOCAL, &LocalFree>>;
 template <typename T>
 using ScopedGdiObject = Scoped<HandleTraits<T, &DeleteObject>>;
 using ScopedPen = ScopedGdiObject<HPEN>;
@@ -104,6 +106,13 @@ public:
 class ScopedGlobalLock : public Scoped<PairTraits<HGLOBAL, void*, &scoped_detail::UnlockGlobal>> {
 public:
     explicit ScopedGlobalLock(HGLOBAL block) : Scoped(Value{block, block ? GlobalLock(block) : nullptr}) {}
+    void* Address() const { return Get().held; }
+};
+
+// A local block's address while locked; null when the lock failed.
+class ScopedLocalLock : public Scoped<PairTraits<HLOCAL, void*, &scoped_detail::UnlockLocal>> {
+public:
+    explicit ScopedLocalLock(HLOCAL block) : Scoped(Value{block, block ? LocalLock(block) : nullptr}) {}
     void* Address() const { return Get().held; }
 };
 

@@ -22,18 +22,18 @@ INT_PTR CALLBACK PlainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
-    HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, PlainProcedure, 0);
+    HWND dialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, PlainProcedure, 0);
     if (!dialog)
         return 0;
     ShowWindow(dialog, showCommand);
     MSG message;
     BOOL got;
-    while ((got = GetMessageA(&message, nullptr, 0, 0)) != 0) {
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
         if (got == -1)
             continue;
-        if (!IsDialogMessageA(dialog, &message)) {
+        if (!IsDialogMessageW(dialog, &message)) {
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
     }
     return int(message.wParam);

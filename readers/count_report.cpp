@@ -1,35 +1,32 @@
 #include "readers/count_report.h"
 
-#include <cstdio>
-
-std::string CountSentence(const CountReport& report)
+std::wstring KindName(const char* kind)
 {
-    char sentence[128] = {};
+    std::wstring name;
+    for (; kind && *kind; ++kind)
+        name += static_cast<wchar_t>(static_cast<unsigned char>(*kind));
+    return name;
+}
+
+std::wstring CountSentence(const CountReport& report)
+{
+    const std::wstring kind = KindName(report.kind);
+    const std::wstring count = std::to_wstring(report.count);
     switch (report.problem) {
     case CountProblem::none:
-        std::snprintf(sentence, sizeof(sentence), "%s contains %d items", report.kind, report.count);
         break;
     case CountProblem::noText:
-        std::snprintf(sentence, sizeof(sentence), "%s contains %d items without text", report.kind,
-                      report.count);
-        break;
+        return kind + L" contains " + count + L" items without text";
     case CountProblem::accessDenied:
-        std::snprintf(sentence, sizeof(sentence), "%s: access denied (run Quarvel as administrator)",
-                      report.kind);
-        break;
+        return kind + L": access denied (run Quarvel as administrator)";
     case CountProblem::protectedProcess:
-        std::snprintf(sentence, sizeof(sentence), "%s: access denied (a protected program: no other may read it)",
-                      report.kind);
-        break;
+        return kind + L": access denied (a protected program: no other may read it)";
     case CountProblem::needs64Bit:
-        std::snprintf(sentence, sizeof(sentence), "%s of a 64-bit program: use the 64-bit Quarvel",
-                      report.kind);
-        break;
+        return kind + L" of a 64-bit program: use the 64-bit Quarvel";
     case CountProblem::noMemory:
-        std::snprintf(sentence, sizeof(sentence), "%s: no memory for reading in its program", report.kind);
-        break;
+        return kind + L": no memory for reading in its program";
     }
-    return sentence;
+    return kind + L" contains " + count + L" items";
 }
 
 bool IsAccessDenied(DWORD error)

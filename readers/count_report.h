@@ -24,7 +24,11 @@ struct CountReport {
 };
 
 // "ListBox contains 3 items", or a short sentence that names the problem.
-std::string CountSentence(const CountReport& report);
+// Wide, as the dialog shows every text.
+std::wstring CountSentence(const CountReport& report);
+
+// A control's name as it stands in a sentence (the names are ASCII).
+std::wstring KindName(const char* kind);
 
 // The error a send to a window that refuses Quarvel leaves behind.
 bool IsAccessDenied(DWORD error);

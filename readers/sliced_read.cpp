@@ -1,9 +1,7 @@
 #include "readers/sliced_read.h"
 
-#include <cstdio>
 #include <utility>
 
-#include "app/code_page.h"
 #include "readers/tabbed_lines.h"
 
 SlicedRead::SlicedRead(std::unique_ptr<ItemReader> reader, HWND timerWindow, UINT_PTR timerId, DWORD budget)
@@ -90,9 +88,9 @@ bool SlicedRead::Keep()
 {
     if (lines.empty())
         return true;
-    const std::string ansi = WideToAnsi(lines.c_str(), lines.size(), CP_ACP);
+    const bool kept = text.Append(lines.data(), lines.size());
     lines.clear();
-    return text.Append(ansi.data(), ansi.size());
+    return kept;
 }
 
 // The reader goes at once: the memory it holds in the other program is
@@ -115,24 +113,22 @@ void SlicedRead::StopTimer()
     timerSet = false;
 }
 
-std::string CutShortSentence(const char* kind, int expected, ReadEnd end)
+std::wstring CutShortSentence(const char* kind, int expected, ReadEnd end)
 {
-    const char* why = nullptr;
+    const wchar_t* why = nullptr;
     switch (end) {
     case ReadEnd::noMemory:
-        why = "out of memory";
+        why = L"out of memory";
         break;
     case ReadEnd::limit:
-        why = "its answers ran past what it holds";
+        why = L"its answers ran past what it holds";
         break;
     case ReadEnd::needs64Bit:
         return CountSentence(CountReport{kind, expected, CountProblem::needs64Bit});
     case ReadEnd::complete:
     case ReadEnd::refused:
     case ReadEnd::silent:
-        return std::string();
+        return std::wstring();
     }
-    char sentence[160] = {};
-    std::snprintf(sentence, sizeof(sentence), "%s contains %d items, read cut short: %s", kind, expected, why);
-    return sentence;
+    return KindName(kind) + L" contains " + std::to_wstring(expected) + L" items, read cut short: " + why;
 }

@@ -2,8 +2,9 @@
 // gathered so far, the time budget of a slice, the timer that brings the next
 // slice, and where the read stands. The picked control is read a slice at a
 // time so that the caller answers its user in between; the text is gathered
-// in the program's ANSI code page where it stays until the box takes it, so
-// that a long read costs Quarvel little more than the text itself.
+// as UTF-16, as the controls answered it and as the box takes it, where it
+// stays until the box takes it: no code page touches it, and a long read
+// costs Quarvel little more than the text itself.
 //
 // The slice's budget is checked between questions to the other program, not
 // only between a reader's steps: a slice ends after the first question past
@@ -61,7 +62,10 @@ public:
 
     // The text read, zero-terminated; valid while the object lasts. None
     // when the read ended with needs64Bit: a partial tree is not shown.
-    const char* Text() const { return text.Text(); }
+    const wchar_t* Text() const { return text.Text(); }
+    // The same, to be moved where it is shown.
+    GatheredText& TextToMove() { return text; }
+    // In UTF-16 units.
     std::size_t Size() const { return text.Size(); }
 
 private:
@@ -91,4 +95,4 @@ private:
 // through no fault of the control's answers going silent ("ListView contains
 // 5000 items, read cut short: out of memory", or the sentence that sends a
 // 64-bit program's tree to the 64-bit Quarvel); empty for any other end.
-std::string CutShortSentence(const char* kind, int expected, ReadEnd end);
+std::wstring CutShortSentence(const char* kind, int expected, ReadEnd end);

@@ -1,5 +1,7 @@
 #include "readers/tabbed_lines.h"
 
+#include <windows.h>
+
 #include "readers/list_text.h"
 
 namespace {
@@ -43,7 +45,40 @@ void AppendIndented(std::wstring& lines, std::size_t depth, const std::wstring& 
     lines += L"\r\n";
 }
 
+void ReplaceLoneSurrogates(std::wstring& text, std::size_t from)
+{
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (i + 1 < text.size() && IS_SURROGATE_PAIR(text[i], text[i + 1]))
+            ++i;
+        else if (IS_HIGH_SURROGATE(text[i]) || IS_LOW_SURROGATE(text[i]))
+            text[i] = L'\xFFFD';
+    }
+}
+
+void TabbedLines::Header(const std::vector<std::wstring>& titles)
+{
+    const std::size_t from = lines.size();
+    AppendRow(lines, titles);
+    ReplaceLoneSurrogates(lines, from);
+}
+
 void TabbedLines::Item(const std::wstring& text)
 {
+    const std::size_t from = lines.size();
     AppendItem(ItemStatus::text, text, lines);
+    ReplaceLoneSurrogates(lines, from);
+}
+
+void TabbedLines::Row(const std::wstring* cells, std::size_t count)
+{
+    const std::size_t from = lines.size();
+    AppendRow(lines, cells, count);
+    ReplaceLoneSurrogates(lines, from);
+}
+
+void TabbedLines::TreeItem(std::size_t depth, const std::wstring& text)
+{
+    const std::size_t from = lines.size();
+    AppendIndented(lines, depth, text);
+    ReplaceLoneSurrogates(lines, from);
 }

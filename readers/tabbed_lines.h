@@ -23,16 +23,21 @@ inline void AppendRow(std::wstring& lines, const std::vector<std::wstring>& fiel
 // One TAB per level below the top, the field, then CR LF.
 void AppendIndented(std::wstring& lines, std::size_t depth, const std::wstring& field);
 
+// Each half of a surrogate pair that stands alone from `from` on becomes
+// U+FFFD: it is no character, and the text is shown and copied as text.
+void ReplaceLoneSurrogates(std::wstring& text, std::size_t from = 0);
+
 // The contents as the dialog shows them: a list box's items as they are, a
-// list view's header and rows as tabbed lines, a tree's items indented.
+// list view's header and rows as tabbed lines, a tree's items indented; a
+// lone half of a surrogate pair as U+FFFD. Defined in tabbed_lines.cpp.
 class TabbedLines final : public ItemSink {
 public:
     explicit TabbedLines(std::wstring& lines) : lines(lines) {}
 
-    void Header(const std::vector<std::wstring>& titles) override { AppendRow(lines, titles); }
+    void Header(const std::vector<std::wstring>& titles) override;
     void Item(const std::wstring& text) override;
-    void Row(const std::wstring* cells, std::size_t count) override { AppendRow(lines, cells, count); }
-    void TreeItem(std::size_t depth, const std::wstring& text) override { AppendIndented(lines, depth, text); }
+    void Row(const std::wstring* cells, std::size_t count) override;
+    void TreeItem(std::size_t depth, const std::wstring& text) override;
 
 private:
     std::wstring& lines;

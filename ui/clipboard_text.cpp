@@ -8,6 +8,11 @@
 
 namespace {
 
+// Clipboard managers and remote-desktop sessions open the clipboard for a
+// moment whenever it changes: a few short waits ride that out.
+constexpr int kOpenTries = 6;
+constexpr DWORD kOpenRetryWait = 20;  // milliseconds
+
 // Converted unit by unit, both halves of a pair would each become a "?".
 std::wstring OneUnitPerCharacter(const std::wstring& text)
 {
@@ -22,20 +27,23 @@ std::wstring OneUnitPerCharacter(const std::wstring& text)
     return units;
 }
 
-// `size` bytes, of which the first `count` come from `bytes`.
-void PlaceEntry(UINT format, const void* bytes, size_t count, SIZE_T size, const BlockAllocator& allocate)
+// `size` bytes, of which the first `count` come from `bytes`. False when
+// the entry could not be placed.
+bool PlaceEntry(UINT format, const void* bytes, size_t count, SIZE_T size, const BlockAllocator& allocate)
 {
     ScopedGlobal block(allocate(GMEM_MOVEABLE | GMEM_ZEROINIT, size));
     if (!block.Get())
-        return;
+        return false;
     {
         ScopedGlobalLock lock(block.Get());
         if (!lock.Address())
-            return;
+            return false;
         std::memcpy(lock.Address(), bytes, count);
     }
-    if (SetClipboardData(format, block.Get()))
-        block.Take();
+    if (!SetClipboardData(format, block.Get()))
+        return false;
+    block.Take();
+    return true;
 }
 
 }  // namespace
@@ -47,11 +55,7 @@ SIZE_T TextBlockSize(size_t textLength)
 
 UINT SystemAnsiCodePage()
 {
-    DWORD codePage = 0;
-    const int read = GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
-                                    reinterpret_cast<LPWSTR>(&codePage), sizeof(codePage) / sizeof(WCHAR));
-    // A locale of Unicode only names no code page of its own.
-    return read && codePage != CP_ACP ? codePage : GetACP();
+    return GetACP();
 }
 
 std::string TextInCodePage(const std::wstring& text, UINT codePage)
@@ -72,12 +76,20 @@ bool PlaceTextOnClipboard(HWND owner, const std::wstring& text, const BlockAlloc
         ansiHeld = false;
     }
     ScopedClipboard clipboard(owner);
+    for (int tries = 1; !clipboard && tries < kOpenTries; ++tries) {
+        Sleep(kOpenRetryWait);
+        clipboard = ScopedClipboard(owner);
+    }
     if (!clipboard)
         return false;
     EmptyClipboard();
     const SIZE_T wideSize = (text.size() + 1) * sizeof(wchar_t);
     PlaceEntry(CF_UNICODETEXT, text.c_str(), wideSize, wideSize, allocate);
-    if (ansiHeld)
-        PlaceEntry(CF_TEXT, ansi.c_str(), ansi.size() + 1, TextBlockSize(ansi.size()), allocate);
+    if (ansiHeld && PlaceEntry(CF_TEXT, ansi.c_str(), ansi.size() + 1, TextBlockSize(ansi.size()), allocate)) {
+        // Without it a reader of CF_TEXT would take the keyboard's language
+        // for the code page.
+        const LCID locale = GetSystemDefaultLCID();
+        PlaceEntry(CF_LOCALE, &locale, sizeof(locale), sizeof(locale), allocate);
+    }
     return true;
 }

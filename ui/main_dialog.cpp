@@ -74,12 +74,12 @@ LRESULT MainDialog::OnDialogInit(BOOL& /*handled*/)
 
     // Loaded once and kept for the life of the process: the window uses them
     // until it is gone.
-    HANDLE bigIcon = LoadImageA(appModule.resourceInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
+    HANDLE bigIcon = LoadImageW(appModule.resourceInstance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
                                 GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR);
-    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
-    HANDLE smallIcon = LoadImageA(appModule.resourceInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+    HANDLE smallIcon = LoadImageW(appModule.resourceInstance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR);
-    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
 
     if (MessageLoop* loop = appModule.LoopForThread(GetCurrentThreadId())) {
         loop->RegisterFilter(this);
@@ -98,7 +98,7 @@ LRESULT MainDialog::OnCancel(BOOL& /*handled*/)
 
 BOOL MainDialog::FilterMessage(MSG* message)
 {
-    return IsDialogMessageA(window, message);
+    return IsDialogMessageW(window, message);
 }
 
 BOOL MainDialog::DoIdle()
@@ -134,6 +134,6 @@ LRESULT MainDialog::OnAbout(BOOL& /*handled*/)
 {
     AboutDialog about;
     HWND boxOwner = GetActiveWindow();
-    about.RunModal(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), boxOwner);
+    about.RunModal(appModule.resourceInstance, MAKEINTRESOURCEW(IDD_ABOUT), boxOwner);
     return 0;
 }

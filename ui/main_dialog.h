@@ -18,6 +18,11 @@
 #include "readers/sliced_read.h"
 #include "ui/window_finder.h"
 
+// The caption at rest, and while the last Clipboard click found the
+// clipboard held by another program.
+constexpr wchar_t kDialogCaption[] = L"Quarvel";
+constexpr wchar_t kClipboardBusyCaption[] = L"Quarvel \u2014 clipboard busy, nothing copied";
+
 class MainDialog final : public DialogBase, public MessageFilter, public IdleHandler, public WindowFinder {
 public:
     MainDialog() = default;

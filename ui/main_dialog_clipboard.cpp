@@ -39,7 +39,8 @@ LRESULT MainDialog::OnCopyToClipboard(BOOL& /*handled*/)
     std::wstring text;
     if (!ReadBoxText(box, text))
         return -1;
-    // A clipboard held by another program leaves everything as it was.
-    PlaceTextOnClipboard(window, text);
+    // A clipboard held by another program leaves everything as it was; the
+    // caption says so until a copy goes through, without a box to dismiss.
+    SetWindowTextW(window, PlaceTextOnClipboard(window, text) ? kDialogCaption : kClipboardBusyCaption);
     return 0;
 }

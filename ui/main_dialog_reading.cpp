@@ -1,16 +1,16 @@
 #include "ui/main_dialog.h"
 
-#include <cstdio>
+#include <cwchar>
 #include <string>
 
 #include "readers/sliced_read.h"
+#include "ui/contents_box.h"
 #include "ui/window_text.h"
 #include "res/resource.h"
 
 namespace {
 
 constexpr UINT_PTR kReadTimer = 1;
-constexpr char kCaption[] = "Quarvel";
 
 // 45000 as "45,000".
 std::wstring Grouped(int number)
@@ -28,18 +28,18 @@ void MainDialog::OnWindowSelected(HWND picked)
     // A read of the window picked before ends; what it had not shown yet is
     // dropped, and the box keeps what it shows.
     CancelContentsRead();
-    char handleText[32] = {};
+    wchar_t handleText[32] = {};
     // Window handles carry 32 significant bits on every platform.
-    std::snprintf(handleText, sizeof(handleText), "0x%x",
+    std::swprintf(handleText, sizeof(handleText) / sizeof(handleText[0]), L"0x%x",
                   static_cast<unsigned int>(reinterpret_cast<UINT_PTR>(picked)));
-    SetDlgItemTextA(window, IDC_WINDOW_TEXT, ShownWindowText(picked).c_str());
-    SetDlgItemTextA(window, IDC_WINDOW_HANDLE, handleText);
+    SetDlgItemTextW(window, IDC_WINDOW_TEXT, ShownWindowText(picked).c_str());
+    SetDlgItemTextW(window, IDC_WINDOW_HANDLE, handleText);
 }
 
 LRESULT MainDialog::OnGetCount(BOOL& /*handled*/)
 {
-    const std::string sentence = CountSentence(chooseReader(selected, kListReplyTimeout)->Count());
-    SetDlgItemTextA(window, IDC_LIST_COUNT, sentence.c_str());
+    const std::wstring sentence = CountSentence(chooseReader(selected, kListReplyTimeout)->Count());
+    SetDlgItemTextW(window, IDC_LIST_COUNT, sentence.c_str());
     return 0;
 }
 
@@ -78,7 +78,7 @@ LRESULT MainDialog::OnTimer(WPARAM timer, BOOL& handled)
 LRESULT MainDialog::OnClear(BOOL& /*handled*/)
 {
     CancelContentsRead();
-    SetDlgItemTextA(window, IDC_CONTENTS, "");
+    SetDlgItemTextW(window, IDC_CONTENTS, L"");
     return 0;
 }
 
@@ -104,11 +104,12 @@ void MainDialog::ContinueContentsRead()
 // line; a control that went silent shows what it gave, as ever.
 void MainDialog::ShowContents()
 {
-    SetDlgItemTextA(window, IDC_CONTENTS, contentsRead->Text());
-    const std::string cutShort =
+    if (!FillContentsBox(GetDlgItem(window, IDC_CONTENTS), contentsRead->TextToMove()))
+        SetDlgItemTextW(window, IDC_CONTENTS, contentsRead->Text());
+    const std::wstring cutShort =
         CutShortSentence(contentsRead->Kind(), contentsRead->Expected(), contentsRead->Ending());
     if (!cutShort.empty())
-        SetDlgItemTextA(window, IDC_LIST_COUNT, cutShort.c_str());
+        SetDlgItemTextW(window, IDC_LIST_COUNT, cutShort.c_str());
 }
 
 // A read in the middle of a slice ends when the slice returns.
@@ -126,7 +127,7 @@ void MainDialog::EndContentsRead()
     if (!contentsRead)
         return;
     contentsRead.reset();
-    SetWindowTextA(window, kCaption);
+    SetWindowTextW(window, kDialogCaption);
 }
 
 bool MainDialog::IsReading() const
@@ -136,7 +137,6 @@ bool MainDialog::IsReading() const
 
 void MainDialog::ShowProgress(int handled, int expected)
 {
-    // Wide, so the dash needs no particular code page.
     const std::wstring caption =
         L"Quarvel \u2014 " + Grouped(handled) + L" of " + Grouped(expected) + L" items";
     SetWindowTextW(window, caption.c_str());

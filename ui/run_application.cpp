@@ -10,7 +10,7 @@ namespace {
 // Creates, shows and runs the main dialog; 0 when its window cannot be made.
 int RunMainDialog(MainDialog& dialog, MessageLoop& loop, int showCommand)
 {
-    HWND window = dialog.CreateModeless(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN));
+    HWND window = dialog.CreateModeless(appModule.resourceInstance, MAKEINTRESOURCEW(IDD_MAIN));
     if (!window)
         return 0;  // a record never taken is unlinked when the dialog ends
     if (!dialog.window) {

@@ -1,9 +1,5 @@
 #include "ui/window_text.h"
 
-#include <new>
-
-#include "app/code_page.h"
-
 namespace {
 
 // Read one unit past the limit: only the unit after the cut tells a pair cut
@@ -20,15 +16,11 @@ size_t UnitsToShow(const wchar_t* text, size_t length)
 
 }  // namespace
 
-std::string ShownWindowText(HWND window)
+std::wstring ShownWindowText(HWND window)
 {
     wchar_t text[kShownWindowTextUnits + 2] = {};
     const int copied = GetWindowTextW(window, text, static_cast<int>(kShownWindowTextUnits + 2));
     if (copied <= 0)
-        return std::string();
-    try {
-        return WideToAnsi(text, UnitsToShow(text, static_cast<size_t>(copied)), CP_ACP);
-    } catch (const std::bad_alloc&) {
-        return std::string();
-    }
+        return std::wstring();
+    return std::wstring(text, UnitsToShow(text, static_cast<size_t>(copied)));
 }

@@ -9,6 +9,5 @@
 constexpr size_t kShownWindowTextUnits = 511;
 
 // The window's first kShownWindowTextUnits UTF-16 units, one fewer where the
-// cut would split a character in two, in the process's ANSI code page. Empty
-// when the text cannot be read or held.
-std::string ShownWindowText(HWND window);
+// cut would split a character in two. Empty when the text cannot be read.
+std::wstring ShownWindowText(HWND window);

@@ -181,29 +181,29 @@ struct TemplateChoice {
 HWND CreateModeless(const TemplateChoice& choice, const DialogTemplate& memory, DLGPROC procedure)
 {
     if (choice.fromResources)
-        return CreateDialogParamA(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, procedure, 0);
-    return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), memory.Get(), nullptr, procedure, 0);
+        return CreateDialogParamW(appModule.resourceInstance, MAKEINTRESOURCEW(IDD_ABOUT), nullptr, procedure, 0);
+    return CreateDialogIndirectParamW(GetModuleHandleA(nullptr), memory.Get(), nullptr, procedure, 0);
 }
 
 INT_PTR RunModal(const TemplateChoice& choice, const DialogTemplate& memory, DLGPROC procedure)
 {
     if (choice.fromResources)
-        return DialogBoxParamA(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, procedure, 0);
-    return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), memory.Get(), nullptr, procedure, 0);
+        return DialogBoxParamW(appModule.resourceInstance, MAKEINTRESOURCEW(IDD_ABOUT), nullptr, procedure, 0);
+    return DialogBoxIndirectParamW(GetModuleHandleA(nullptr), memory.Get(), nullptr, procedure, 0);
 }
 
 // The same windows, bound to `dialog`.
 HWND CreateModeless(const TemplateChoice& choice, const DialogTemplate& memory, DialogBase& dialog)
 {
     if (choice.fromResources)
-        return dialog.CreateModeless(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT));
+        return dialog.CreateModeless(appModule.resourceInstance, MAKEINTRESOURCEW(IDD_ABOUT));
     return dialog.CreateModelessIndirect(GetModuleHandleA(nullptr), memory.Get());
 }
 
 INT_PTR RunModal(const TemplateChoice& choice, const DialogTemplate& memory, DialogBase& dialog)
 {
     if (choice.fromResources)
-        return dialog.RunModal(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT));
+        return dialog.RunModal(appModule.resourceInstance, MAKEINTRESOURCEW(IDD_ABOUT));
     return dialog.RunModalIndirect(GetModuleHandleA(nullptr), memory.Get());
 }
 
@@ -219,7 +219,7 @@ LONG_PTR MessageResult(HWND window)
 
 LONG_PTR DialogProcedureOf(HWND window)
 {
-    return GetWindowLongPtrA(window, DWLP_DLGPROC);
+    return GetWindowLongPtrW(window, DWLP_DLGPROC);
 }
 
 MEMORY_BASIC_INFORMATION Query(const void* address)
@@ -671,14 +671,14 @@ TEST_F(DialogBindingTest, NewestRecordOfTheThreadIsTakenFromTheHead)
     EXPECT_EQ(older.Record()->next, nullptr);
 
     const DialogTemplate memory;
-    HWND first = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), memory.Get(), nullptr, BindingProcedure, 0);
+    HWND first = CreateDialogIndirectParamW(GetModuleHandleA(nullptr), memory.Get(), nullptr, BindingProcedure, 0);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(newer.window, first);
     EXPECT_EQ(older.window, nullptr);
     EXPECT_EQ(appModule.createRecordList, older.Record());
     EXPECT_EQ(older.Record()->next, nullptr);
 
-    HWND second = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), memory.Get(), nullptr, BindingProcedure, 0);
+    HWND second = CreateDialogIndirectParamW(GetModuleHandleA(nullptr), memory.Get(), nullptr, BindingProcedure, 0);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(older.window, second);
     EXPECT_EQ(appModule.createRecordList, nullptr);
@@ -696,7 +696,7 @@ TEST_F(DialogBindingTest, RecordOfThisThreadIsTakenFromBehindAnotherThreadsRecor
     EXPECT_EQ(otherNewer.Record()->threadId, other.id);
 
     const DialogTemplate memory;
-    HWND window = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), memory.Get(), nullptr, BindingProcedure, 0);
+    HWND window = CreateDialogIndirectParamW(GetModuleHandleA(nullptr), memory.Get(), nullptr, BindingProcedure, 0);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(mine.window, window);
     EXPECT_EQ(appModule.createRecordList, otherNewer.Record()) << "the other thread's record stays at the head";
@@ -707,8 +707,8 @@ TEST_F(DialogBindingTest, RecordOfThisThreadIsTakenFromBehindAnotherThreadsRecor
 
     HWND newerWindow = nullptr, olderWindow = nullptr;
     other.Run([&] {
-        newerWindow = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), memory.Get(), nullptr, BindingProcedure, 0);
-        olderWindow = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), memory.Get(), nullptr, BindingProcedure, 0);
+        newerWindow = CreateDialogIndirectParamW(GetModuleHandleA(nullptr), memory.Get(), nullptr, BindingProcedure, 0);
+        olderWindow = CreateDialogIndirectParamW(GetModuleHandleA(nullptr), memory.Get(), nullptr, BindingProcedure, 0);
     });
     EXPECT_EQ(otherNewer.window, newerWindow);
     EXPECT_EQ(otherOlder.window, olderWindow);
@@ -757,7 +757,7 @@ TEST_F(DialogBindingTest, TwoThreadsCreatingDialogsEachBindTheirOwn)
         };
         auto creation = [&memory](HWND& window) {
             return [&memory, &window] {
-                window = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), memory.Get(), nullptr,
+                window = CreateDialogIndirectParamW(GetModuleHandleA(nullptr), memory.Get(), nullptr,
                                                     BindingProcedure, 0);
             };
         };
@@ -816,7 +816,7 @@ TEST_F(DialogBindingTest, ABoxThatCannotBeBoundEndsAtOnceAndEnablesItsOwner)
     ASSERT_NE(CreateBound(owner), nullptr);
     UnbindableDialog box;
     const DWORD start = GetTickCount();
-    box.RunModal(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), owner.window);
+    box.RunModal(appModule.resourceInstance, MAKEINTRESOURCEW(IDD_ABOUT), owner.window);
     EXPECT_LT(GetTickCount() - start, 5000u);
     EXPECT_EQ(box.window, nullptr);
     EXPECT_TRUE(IsWindowEnabled(owner.window));
@@ -849,7 +849,7 @@ TEST_F(DialogBindingTest, WithoutARecordOfItsThreadTheWindowStaysUnbound)
     other.Run([&] { appModule.RegisterCreateRecord(othersDialog.Record(), &othersDialog); });
 
     const DialogTemplate memory;
-    HWND window = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), memory.Get(), nullptr, BindingProcedure, 0);
+    HWND window = CreateDialogIndirectParamW(GetModuleHandleA(nullptr), memory.Get(), nullptr, BindingProcedure, 0);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(DialogProcedureOf(window), reinterpret_cast<LONG_PTR>(BindingProcedure));
     EXPECT_EQ(othersDialog.window, nullptr);
@@ -866,13 +866,13 @@ TEST_F(DialogBindingTest, RecordOfAFailedCreationIsUnlinkedWhenItsObjectEnds)
     appModule.RegisterCreateRecord(older.Record(), &older);
     {
         ScriptedDialog failed;
-        EXPECT_EQ(failed.CreateModeless(withoutTemplates, MAKEINTRESOURCEA(IDD_MAIN)), nullptr);
+        EXPECT_EQ(failed.CreateModeless(withoutTemplates, MAKEINTRESOURCEW(IDD_MAIN)), nullptr);
         EXPECT_EQ(appModule.createRecordList, failed.Record()) << "never taken: no message was sent";
     }
     EXPECT_EQ(appModule.createRecordList, older.Record());
     {
         ScriptedDialog failed;
-        EXPECT_EQ(failed.RunModal(withoutTemplates, MAKEINTRESOURCEA(IDD_ABOUT)), -1);
+        EXPECT_EQ(failed.RunModal(withoutTemplates, MAKEINTRESOURCEW(IDD_ABOUT)), -1);
     }
     EXPECT_EQ(appModule.createRecordList, older.Record());
     EXPECT_EQ(older.Record()->next, nullptr);

@@ -26,7 +26,7 @@ using list_test::ControlOf;
 using list_test::ControlSetup;
 using list_test::ControlThread;
 
-std::string CutShort(const ItemReader& reader)
+std::wstring CutShort(const ItemReader& reader)
 {
     return CutShortSentence(reader.Kind(), reader.Expected(), reader.Ending());
 }
@@ -77,7 +77,7 @@ TEST(HostileAnswersTest, ATreeWhoseAnswersLoopIsReadAsFarAsItsCountAllows)
     const std::wstring text = list_test::ReadAll(reader);
     EXPECT_EQ(0u, text.find(L"one\r\n\ttwo\r\n\t\tthree\r\n\t\t\tone\r\n"));
     EXPECT_EQ(19u, reader.Handled()) << "three items, an eighth more, and sixteen";
-    EXPECT_EQ("TreeView contains 3 items, read cut short: its answers ran past what it holds", CutShort(reader));
+    EXPECT_EQ(L"TreeView contains 3 items, read cut short: its answers ran past what it holds", CutShort(reader));
 }
 
 TEST(HostileAnswersTest, TreeTextsAnsweredByPointerAreShown)
@@ -89,7 +89,7 @@ TEST(HostileAnswersTest, TreeTextsAnsweredByPointerAreShown)
     ControlThread target(ScriptedTree(script));
     TreeViewReader reader(target.Control());
     EXPECT_EQ(L"Inbox\r\n\t" + std::wstring(3000, L'm') + L"\r\nSent \u2709\r\n", list_test::ReadAll(reader));
-    EXPECT_EQ("", CutShort(reader));
+    EXPECT_EQ(L"", CutShort(reader));
 }
 
 TEST(HostileAnswersTest, AColumnTitleThatFillsEveryBufferEndsTheRead)
@@ -108,7 +108,7 @@ TEST(HostileAnswersTest, AColumnTitleThatFillsEveryBufferEndsTheRead)
     }));
     ListViewReader reader(target.Control());
     EXPECT_EQ(L"", list_test::ReadAll(reader));
-    EXPECT_EQ("ListView contains 3 items, read cut short: its answers ran past what it holds", CutShort(reader));
+    EXPECT_EQ(L"ListView contains 3 items, read cut short: its answers ran past what it holds", CutShort(reader));
 }
 
 // Every question answered after 40 ms: a slice of 30 ms asks one question, or
@@ -174,7 +174,7 @@ TEST(HostileAnswersTest, ARefusedQuestionOrProgramSaysAccessDenied)
         std::make_unique<TreeViewReader>(treeView.Control(), 1000, refused),
     };
     for (auto& reader : readers) {
-        EXPECT_EQ(std::string(reader->Kind()) + ": access denied (run Quarvel as administrator)",
+        EXPECT_EQ(KindName(reader->Kind()) + L": access denied (run Quarvel as administrator)",
                   CountSentence(reader->Count()));
         EXPECT_EQ(L"", list_test::ReadAll(*reader));
         EXPECT_EQ(ReadEnd::refused, reader->Ending()) << reader->Kind();
@@ -194,7 +194,7 @@ TEST(HostileAnswersTest, ARefusedQuestionOrProgramSaysAccessDenied)
     SetSecurityInfo(GetCurrentProcess(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, granted,
                     nullptr);
     LocalFree(descriptor);
-    EXPECT_EQ("TreeView: access denied (run Quarvel as administrator)", CountSentence(report));
+    EXPECT_EQ(L"TreeView: access denied (run Quarvel as administrator)", CountSentence(report));
 }
 
 }  // namespace

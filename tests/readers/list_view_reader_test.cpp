@@ -29,7 +29,7 @@ TEST(ListViewReaderTest, ListViewsOfAnotherProgramInTheOrderShown)
     if (!fixture)
         GTEST_SKIP() << "no list fixture";
     ListViewReader report(fixture->Control(301));
-    EXPECT_EQ("ListView contains 4 items", CountSentence(report.Count()));
+    EXPECT_EQ(L"ListView contains 4 items", CountSentence(report.Count()));
     EXPECT_EQ(L"Note\tName\tSize\r\n"
               L"plain\talpha\t1\r\n"
               L"\"line one\r\nline two\"\t\"tab\there\"\t2\r\n"

@@ -61,7 +61,7 @@ TEST(ReaderChoiceTest, AnUnrecognisedControlGetsNoListViewOrTreeViewQuestion)
         });
     }));
     std::unique_ptr<ItemReader> reader = ReaderFor(target.Control());
-    EXPECT_EQ("ListBox contains 0 items", CountSentence(reader->Count()));
+    EXPECT_EQ(L"ListBox contains 0 items", CountSentence(reader->Count()));
     EXPECT_EQ(L"", list_test::ReadAll(*reader));
     EXPECT_EQ(0, above.load());
 }

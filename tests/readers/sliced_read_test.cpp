@@ -41,11 +41,11 @@ TEST(SlicedReadTest, AThrowingReaderEndsTheReadWithWhatItHad)
     SlicedRead read(std::make_unique<ScriptedReader>(script), nullptr, 0, 10000);
     ASSERT_EQ(ReadState::done, read.Continue());
     EXPECT_EQ(ReadEnd::noMemory, read.Ending());
-    EXPECT_STREQ("item 0\r\nitem 1\r\nitem 2\r\nitem 3\r\n", read.Text());
+    EXPECT_STREQ(L"item 0\r\nitem 1\r\nitem 2\r\nitem 3\r\n", read.Text());
     EXPECT_EQ(0, ScriptedReader::alive);
-    EXPECT_EQ("ListBox contains 6 items, read cut short: out of memory",
+    EXPECT_EQ(L"ListBox contains 6 items, read cut short: out of memory",
               CutShortSentence(read.Kind(), read.Expected(), read.Ending()));
-    EXPECT_EQ("", CutShortSentence(read.Kind(), read.Expected(), ReadEnd::silent));
+    EXPECT_EQ(L"", CutShortSentence(read.Kind(), read.Expected(), ReadEnd::silent));
 }
 
 }  // namespace

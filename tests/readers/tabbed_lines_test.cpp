@@ -29,4 +29,17 @@ TEST(TabbedLinesTest, IndentIsOneTabPerLevelBeforeTheQuotedField)
     EXPECT_EQ(L"root\r\n\t\t\"x\ty\"\r\n\t\r\n", lines);
 }
 
+// What the box shows: a pair stays whole, each lone half is a replacement
+// character, whichever sink method brought it.
+TEST(TabbedLinesTest, LoneHalvesOfSurrogatePairsAreShownAsReplacements)
+{
+    std::wstring lines;
+    TabbedLines sink(lines);
+    sink.Item(L"lone \xD800 half");
+    const std::wstring cells[] = {L"\xDC00", L"pair \xD83D\xDE00"};
+    sink.Row(cells, 2);
+    sink.TreeItem(1, L"end \xD83D");
+    EXPECT_EQ(L"lone \xFFFD half\r\n\xFFFD\tpair \xD83D\xDE00\r\n\tend \xFFFD\r\n", lines);
+}
+
 }  // namespace

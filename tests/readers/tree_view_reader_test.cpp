@@ -22,7 +22,7 @@ TEST(TreeViewReaderTest, TreeOfAnotherProgramCollapsedBranchesIncluded)
     if (!fixture)
         GTEST_SKIP() << "no list fixture";
     TreeViewReader tree(fixture->Control(304));
-    EXPECT_EQ("TreeView contains 9 items", CountSentence(tree.Count()));
+    EXPECT_EQ(L"TreeView contains 9 items", CountSentence(tree.Count()));
     std::wstring digits;
     while (digits.size() < 400)
         digits += static_cast<wchar_t>(L'0' + digits.size() % 10);

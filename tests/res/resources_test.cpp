@@ -548,11 +548,16 @@ TEST(ExecutionLevelTest, ManifestAsksToRunAsInvokerWithoutUiAccess)
     EXPECT_EQ(level.UiAccess, 0u);
 }
 
-// Wine, like Windows from 10 1903 on, honours the declaration.
-TEST(ActiveCodePageTest, ManifestDeclaresUtf8AndTheProcessRunsWithIt)
+// Every text goes wide, so no code page of its own is declared: GetACP then
+// names the system's, the one CF_TEXT is defined in (Wine, like Windows from
+// 10 1903 on, would honour a declaration).
+TEST(ActiveCodePageTest, ManifestDeclaresNoCodePageAndTheProcessRunsWithTheSystems)
 {
-    EXPECT_EQ(L"UTF-8", DeclaredSetting(L"http://schemas.microsoft.com/SMI/2019/WindowsSettings", L"activeCodePage"));
-    EXPECT_EQ(UINT(CP_UTF8), GetACP());
+    EXPECT_EQ(L"", DeclaredSetting(L"http://schemas.microsoft.com/SMI/2019/WindowsSettings", L"activeCodePage"));
+    DWORD system = 0;
+    ASSERT_TRUE(GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                               reinterpret_cast<LPWSTR>(&system), sizeof(system) / sizeof(WCHAR)));
+    EXPECT_EQ(UINT(system), GetACP());
 }
 
 }  // namespace

@@ -82,7 +82,7 @@ public:
     RunningMainDialog()
     {
         loopRegistered = appModule.RegisterLoop(&loop);
-        window = dialog.CreateModeless(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN));
+        window = dialog.CreateModeless(appModule.resourceInstance, MAKEINTRESOURCEW(IDD_MAIN));
     }
     ~RunningMainDialog()
     {

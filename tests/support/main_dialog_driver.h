@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/code_page.h"
 #include "res/resource.h"
 #include "tests/support/dialog_test_support.h"
 
@@ -25,22 +26,26 @@ public:
     // A click, and then the queue run until a read it started has ended.
     void Click(int id)
     {
-        SendMessageA(main.window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+        SendMessageW(main.window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                      reinterpret_cast<LPARAM>(main.Item(id)));
         while (main.dialog.IsReading())
             dialog_test::PumpMessages(&main.loop, 20);
     }
 
+    // Texts go in and come out as UTF-8, as the tests write them, through
+    // the wide functions: no code page stands between a test and the box.
     std::string Text(int id) const
     {
         HWND control = main.Item(id);
-        std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-        const int copied = GetWindowTextA(control, &text[0], static_cast<int>(text.size()));
-        text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-        return text;
+        std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+        const int copied = GetWindowTextW(control, &text[0], static_cast<int>(text.size()));
+        return WideToAnsi(text.data(), copied > 0 ? static_cast<size_t>(copied) : 0, CP_UTF8);
     }
 
-    void SetText(int id, const std::string& text) { SetDlgItemTextA(main.window, id, text.c_str()); }
+    void SetText(int id, const std::string& text)
+    {
+        SetDlgItemTextW(main.window, id, AnsiToWide(text, CP_UTF8).c_str());
+    }
 
     std::string Count() const { return Text(IDC_LIST_COUNT); }
     std::string Contents() const { return Text(IDC_CONTENTS); }

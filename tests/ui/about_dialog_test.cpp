@@ -221,7 +221,7 @@ INT_PTR RunAboutBox(HWND owner, ModalBoxWatcher::Action action, int* actions = n
 {
     AboutDialog about;
     ModalBoxWatcher watcher("About", std::move(action), when);
-    const INT_PTR result = about.RunModal(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), owner);
+    const INT_PTR result = about.RunModal(appModule.resourceInstance, MAKEINTRESOURCEW(IDD_ABOUT), owner);
     EXPECT_EQ(about.window, nullptr);
     EXPECT_FALSE(watcher.forcedClose);
     if (actions)

@@ -175,7 +175,7 @@ TEST(ClipboardExportTest, TypedTextIsCopiedAsTyped)
 TEST(ClipboardExportTest, CharactersBeyondAsciiKeepTheirCodePageBytes)
 {
     InspectorDialog dialog;
-    dialog.SetText(IDC_CONTENTS, list_test::InAnsiCodePage(L"caf\u00e9\r\nGr\u00fc\u00dfe\r\n"));
+    dialog.SetText(IDC_CONTENTS, "caf\xC3\xA9\r\nGr\xC3\xBC\xC3\x9F" "e\r\n");
     dialog.Click(IDC_CLIPBOARD);
     // In the test prefix's system code page, 1252, whatever this process's is.
     const std::string text = "caf\xE9\r\nGr\xFC\xDF" "e\r\n";
@@ -240,13 +240,17 @@ TEST(ClipboardExportTest, BlockIsMovableZeroFilledAndTwiceTheText)
     OwnerWindow owner;
     AllocationLog log;
     EXPECT_TRUE(PlaceTextOnClipboard(owner, L"abc", log.Allocator()));
-    ASSERT_EQ(2u, log.requests.size());
+    ASSERT_EQ(3u, log.requests.size());
     EXPECT_EQ(UINT(GMEM_MOVEABLE | GMEM_ZEROINIT), log.requests[0].first);
     EXPECT_EQ(8u, log.requests[0].second) << "CF_UNICODETEXT";
     EXPECT_EQ(UINT(GMEM_MOVEABLE | GMEM_ZEROINIT), log.requests[1].first);
     EXPECT_EQ(6u, log.requests[1].second) << "CF_TEXT";
+    EXPECT_EQ(sizeof(LCID), log.requests[2].second) << "CF_LOCALE";
     EXPECT_EQ(ZeroPadded("abc", 6), ReadClipboardText().bytes);
     EXPECT_EQ(std::string("a\0b\0c\0\0\0", 8), ReadClipboardText(CF_UNICODETEXT).bytes);
+    // The code page of CF_TEXT, told by the system's locale.
+    const LCID system = GetSystemDefaultLCID();
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&system), sizeof(system)), ReadClipboardText(CF_LOCALE).bytes);
 }
 
 TEST(ClipboardExportTest, FailedAllocationLeavesAnEmptyClipboard)

@@ -131,13 +131,10 @@ TEST_P(ListBoxReadingTest, ItemsOf255And1000CharactersAreShownWhole)
     EXPECT_EQ(std::string(255, 'x') + "\r\n" + Thousand() + "\r\n", dialog.Contents());
 }
 
-TEST_P(ListBoxReadingTest, CharactersBeyondAsciiKeepTheirCodePageBytes)
+TEST_P(ListBoxReadingTest, CharactersBeyondAsciiAreShownExactly)
 {
     Read(List(ListFixtureProcess::kAccents));
-    EXPECT_EQ(list_test::InAnsiCodePage(L"caf\u00e9\r\nna\u00efve\r\nGr\u00fc\u00dfe\r\n"), dialog.Contents());
-    if (GetACP() == 1252) {
-        EXPECT_EQ("caf\xE9\r\nna\xEFve\r\nGr\xFC\xDF" "e\r\n", dialog.Contents());
-    }
+    EXPECT_EQ("caf\xC3\xA9\r\nna\xC3\xAFve\r\nGr\xC3\xBC\xC3\x9F" "e\r\n", dialog.Contents()) << "in UTF-8";
 }
 
 TEST_P(ListBoxReadingTest, ManyItemsInOrder)

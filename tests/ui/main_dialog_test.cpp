@@ -56,7 +56,7 @@ TEST(MainDialogTest, SetsBothIconsAndJoinsTheLoop)
 TEST(MainDialogTest, WithoutALoopForTheThreadStillComesUp)
 {
     MainDialog dialog;
-    HWND window = dialog.CreateModeless(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN));
+    HWND window = dialog.CreateModeless(appModule.resourceInstance, MAKEINTRESOURCEW(IDD_MAIN));
     ASSERT_TRUE(window);
     EXPECT_EQ(dialog.owner, window);
     EXPECT_NE(SendMessageA(window, WM_GETICON, ICON_BIG, 0), 0);
