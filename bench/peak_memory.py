@@ -6,7 +6,8 @@ Wine's own process counters do not follow the heap, so the kernel's figures
 for the benchmark's process are read here. quarvel_bench.exe --memory N
 goes through the stages of Get Contents and names each when it is done:
 "ready" once the list is found, "read" once every item is gathered into
-the text, "shown BYTES" once the contents box holds it. Before each stage the peak resident size is
+the text, "shown UTF8 UTF16" once the contents box holds it, with the text's
+size in bytes in UTF-8 and in UTF-16 (as Quarvel holds it). Before each stage the peak resident size is
 reset to the current one; after it the peak is read. Prints Markdown rows:
 the whole growth over the text, Quarvel's own share (reading, its text
 included), and the box's stage (the system's conversion and the
@@ -37,7 +38,8 @@ def reset_peak(pid):
 
 
 def one_read(bench, items):
-    """Peak growth over the starting size for each stage, and the text's size."""
+    """Peak growth over the starting size for each stage, and the text's
+    sizes in UTF-8 and UTF-16."""
     process = subprocess.Popen([WINE_RUN, bench, '--memory', str(items)], stdin=subprocess.PIPE,
                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
     try:
@@ -45,7 +47,7 @@ def one_read(bench, items):
             return None
         baseline = status_kb(process.pid, 'VmRSS')
         peaks = {}
-        text_bytes = 0
+        sizes = None
         for stage in STAGES:
             reset_peak(process.pid)
             process.stdin.write('\n')
@@ -54,10 +56,10 @@ def one_read(bench, items):
             if said[:1] != [stage]:
                 return None
             peaks[stage] = (status_kb(process.pid, 'VmHWM') - baseline) * 1024
-            text_bytes = int(said[1])
+            sizes = (int(said[1]), int(said[2])) if len(said) > 2 else sizes
         process.stdin.write('\n')
         process.stdin.flush()
-        return (peaks, text_bytes) if text_bytes else None
+        return (peaks, sizes) if sizes and sizes[0] else None
     finally:
         try:
             process.wait(timeout=60)
@@ -78,12 +80,13 @@ def main(bin_dir, quick):
         if not reads:
             print(f'| {items} items: peak memory growth / text | no reading | | | ratio |')
             continue
-        row(f'{items} items: peak memory growth / text',
-            [max(peaks.values()) / size for peaks, size in reads])
-        row(f'{items} items: Quarvel\'s own share (reading, its text) / text',
-            [peaks['read'] / size for peaks, size in reads])
-        row(f'{items} items: setting the box (system conversion, edit control, Quarvel\'s text) / text',
-            [peaks['shown'] / size for peaks, size in reads])
+        for name, which in (('UTF-8', 0), ('UTF-16', 1)):
+            row(f'{items} items: peak memory growth / text in {name}',
+                [max(peaks.values()) / sizes[which] for peaks, sizes in reads])
+        row(f'{items} items: Quarvel\'s own share (reading, its text) / text in UTF-8',
+            [peaks['read'] / sizes[0] for peaks, sizes in reads])
+        row(f'{items} items: setting the box (edit control, Quarvel\'s text) / text in UTF-8',
+            [peaks['shown'] / sizes[0] for peaks, sizes in reads])
 
 
 if __name__ == '__main__':

@@ -28,6 +28,7 @@
 #include "bench/statistics.h"
 #include "readers/reader_choice.h"
 #include "readers/sliced_read.h"
+#include "ui/contents_box.h"
 #include "ui/main_dialog.h"
 #include "res/resource.h"
 
@@ -252,9 +253,9 @@ void WaitForGoAhead()
 // gathering, joining, and setting the box. Wine's process counters do not
 // follow the heap, so bench/peak_memory.py reads the kernel's figures for
 // this process at each stage and resets the peak before the next.
-void Stage(const char* name, size_t bytes = 0)
+void Stage(const char* name, size_t utf8Bytes = 0, size_t utf16Bytes = 0)
 {
-    std::printf("%s %zu\n", name, bytes);
+    std::printf("%s %zu %zu\n", name, utf8Bytes, utf16Bytes);
     std::fflush(stdout);
     WaitForGoAhead();
 }
@@ -271,8 +272,14 @@ int MemoryProbe(MainDialog& dialog, int items)
     while (read.Continue() == ReadState::reading) {
     }
     Stage("read");
-    SetDlgItemTextA(dialog.window, IDC_CONTENTS, read.Text());
-    Stage("shown", read.Size());
+    // The text's size both ways, UTF-8 counted without a copy, before the
+    // box takes the text as the dialog gives it.
+    const int utf8 = WideCharToMultiByte(CP_UTF8, 0, read.Text(), static_cast<int>(read.Size()), nullptr, 0,
+                                         nullptr, nullptr);
+    const size_t utf16 = read.Size() * sizeof(wchar_t);
+    if (!FillContentsBox(GetDlgItem(dialog.window, IDC_CONTENTS), read.TextToMove()))
+        return 1;
+    Stage("shown", static_cast<size_t>(utf8), utf16);
     fixture.Close(GetParent(list), WM_CLOSE, 0);
     return 0;
 }
@@ -297,7 +304,7 @@ int RunBenchmarks(bool quick, int memoryItems)
     MessageLoop loop;
     appModule.RegisterLoop(&loop);
     MainDialog dialog;
-    if (!dialog.CreateModeless(appModule.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN))) {
+    if (!dialog.CreateModeless(appModule.resourceInstance, MAKEINTRESOURCEW(IDD_MAIN))) {
         std::printf("cannot create the main dialog\n");
         return 1;
     }
