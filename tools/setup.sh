@@ -20,7 +20,7 @@ as_root() {
 # The compilers of the win32 thread model: the posix model's runtime would
 # link the threads library into every executable.
 packages=(cmake make python3 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine wine64 wine32:i386
-          xvfb xdotool qemu-user imagemagick xclip googletest fonts-wine fonts-wqy-microhei)
+          xvfb xdotool qemu-user imagemagick xclip googletest fonts-wine fonts-wqy-microhei locales)
 case "${1:-}" in
   "") ;;
   --with-clang) packages+=(clang) ;;
@@ -128,7 +128,17 @@ add_cjk_font() {
   say "CJK font added to the prefix"
 }
 
+# Wine takes a program's code page from its locale: one end-to-end scenario
+# runs Quarvel under a Russian one (code page 1251), which must exist.
+add_locale() {
+  if locale -a 2>/dev/null | grep -qix 'ru_RU.utf8'; then say "Russian locale present"; return; fi
+  as_root localedef -i ru_RU -c -f UTF-8 ru_RU.UTF-8 >"$state/locale.log" 2>&1 ||
+    { tail -5 "$state/locale.log" >&2; fail "localedef ru_RU.UTF-8"; }
+  say "Russian locale added"
+}
+
 install_packages
+add_locale
 enable_32bit
 make_prefix
 link_fonts

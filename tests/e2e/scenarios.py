@@ -275,11 +275,12 @@ def clipboard(check, stage, ids=(101, 104)):
                x_input.x_clipboard() != SENTINEL)
 
 
-def unicode_text(check, stage):
+def unicode_text(check, stage, code_page="cp1252"):
     """Characters beyond the ANSI code page are kept: a Japanese caption cut
     at 511 UTF-16 units without splitting a character, a list of such items
     in the box and in CF_UNICODETEXT, and CF_TEXT in the system's code page
-    with "?" for what it lacks."""
+    (`code_page`, the one Quarvel was started under) with "?" for what it
+    lacks."""
     q, probe = stage.quarvel, stage.probe
     titled = stage.fixture["titled"]
     q.pick(titled)
@@ -295,7 +296,41 @@ def unicode_text(check, stage):
     probe.set_clipboard(SENTINEL)
     q.click(IDC_CLIPBOARD)
     text = expected.contents_text(items)
-    check_clipboard(check, stage, "items of 107", expected.system_code_page_bytes(text), text)
+    check_clipboard(check, stage, "items of 107", expected.system_code_page_bytes(text, code_page), text)
+
+
+def unicode_text_cyrillic(check, stage):
+    """The same under a Russian locale, code page 1251: it holds neither the
+    Japanese nor the accented Latin letters, so any text that passed through
+    the code page on its way to the box or the clipboard would show "?"."""
+    unicode_text(check, stage, "cp1251")
+
+
+BUSY_CAPTION = "Quarvel \u2014 clipboard busy, nothing copied"
+
+
+def busy_clipboard(check, stage):
+    """While another program holds the clipboard open, Clipboard says so in
+    the caption and leaves the clipboard as it was; once it lets go, the next
+    click copies exactly."""
+    q, probe = stage.quarvel, stage.probe
+    pick_and_check(check, stage, 104)
+    items = expected.items_of(104)
+    read_contents(check, stage, 104, items)
+    probe.set_clipboard(SENTINEL)
+    check.true("the probe holds the clipboard", probe.ask("holdclip")["ok"])
+    try:
+        q.click(IDC_CLIPBOARD)
+        wait_for(lambda: _caption(q) == BUSY_CAPTION, 5)
+        check.equal("caption while the clipboard is held", BUSY_CAPTION, _caption(q))
+    finally:
+        probe.ask("releaseclip")
+    check.equal("clipboard left as it was", SENTINEL.encode("ascii").hex(),
+                (probe.clipboard().get("hex") or "")[:2 * len(SENTINEL)])
+    q.click(IDC_CLIPBOARD)
+    text = expected.contents_text(items)
+    check_clipboard(check, stage, "after the holder let go", expected.ansi_bytes(text), text)
+    check.equal("caption after a copy went through", "Quarvel", _caption(q))
 
 
 def open_about(check, stage):

@@ -126,10 +126,10 @@ def shown_window_text(caption, limit=511):
     return shown
 
 
-def system_code_page_bytes(text):
-    """CF_TEXT's bytes: the system's code page (1252 in the test prefix),
-    "?" for each character it lacks."""
-    return text.encode("cp1252", errors="replace")
+def system_code_page_bytes(text, code_page="cp1252"):
+    """CF_TEXT's bytes: the system's code page (1252 in the test prefix,
+    1251 under a Russian locale), "?" for each character it lacks."""
+    return text.encode(code_page, errors="replace")
 
 
 def unicode_block(text):

@@ -24,11 +24,13 @@ WM_CLOSE = 0x0010
 class Quarvel:
     """One running Quarvel.exe and its main dialog."""
 
-    def __init__(self, session, exe):
+    def __init__(self, session, exe, env=None):
+        """`env`: variables added to the environment, LC_ALL for example to
+        run Quarvel under another code page."""
         self.session = session
         self.probe = session.probe
         known = set(self.probe.dialogs())
-        self.program = WineProgram(exe, log_dir=session.log_dir)
+        self.program = WineProgram(exe, log_dir=session.log_dir, env=env)
         self.arch = self.program.arch
 
         def new_visible_dialog():

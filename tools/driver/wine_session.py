@@ -32,7 +32,7 @@ def pe_machine(path):
 class WineProgram:
     """One Windows program started through tools/wine-run."""
 
-    def __init__(self, path, args=(), log_dir=None):
+    def __init__(self, path, args=(), log_dir=None, env=None):
         self.path = path
         self.name = os.path.basename(path)
         self.arch = pe_machine(path)
@@ -41,7 +41,8 @@ class WineProgram:
             os.makedirs(log_dir, exist_ok=True)
             stderr = open(os.path.join(log_dir, self.name + ".log"), "ab")
         self.process = subprocess.Popen([WINE_RUN, path, *args], stdin=subprocess.DEVNULL,
-                                        stdout=subprocess.DEVNULL, stderr=stderr)
+                                        stdout=subprocess.DEVNULL, stderr=stderr,
+                                        env=dict(os.environ, **env) if env else None)
         if stderr is not subprocess.DEVNULL:
             stderr.close()
         self.started = time.monotonic()

@@ -14,6 +14,9 @@
 //   workarea              the desktop work area
 //   clipboard             CF_TEXT and CF_UNICODETEXT bytes (hex) and block sizes
 //   setclip TEXT          puts TEXT on the clipboard as CF_TEXT
+//   holdclip              opens the clipboard and keeps it open, as a clipboard
+//                         manager does for a moment (no other command reads it)
+//   releaseclip           closes it again
 //   raise HWND            puts a top-level window above the others
 //   send HWND MSG [W [L]] sends a message, waiting two seconds at most
 //   post HWND MSG [W [L]] posts a message (WM_APP + 1 hangs the fixture's thread)
@@ -581,6 +584,10 @@ std::string Answer(const std::string& line, bool* quit)
         return OnWorkArea();
     if (command == "clipboard")
         return OnClipboard();
+    if (command == "holdclip" || command == "releaseclip") {
+        const bool done = command == "holdclip" ? OpenClipboard(nullptr) != FALSE : CloseClipboard() != FALSE;
+        return done ? "{\"ok\":true}" : "{\"ok\":false}";
+    }
     if (command == "post")
         return OnPost(arguments);
     if (command == "send")
