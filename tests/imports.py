@@ -2,7 +2,10 @@
 """Quarvel.exe imports no function that starts, suspends or rewrites a thread.
 It has one thread; such imports beside those that read other programs'
 memory are what antivirus heuristics take for code injection. They came once
-with the statically linked threads library of the C++ runtime.
+with the statically linked threads library of the C++ runtime. Nor does it
+import a library that Windows would look for beside the program first (one
+that is not a known system library): those are loaded from the system folder
+at run time.
 
     imports.py OBJDUMP EXECUTABLE
 """
@@ -16,6 +19,8 @@ THREAD_CONTROL = {
     "SuspendThread", "ResumeThread", "GetThreadContext", "SetThreadContext", "Wow64SuspendThread",
     "Wow64GetThreadContext", "Wow64SetThreadContext", "QueueUserAPC", "TerminateThread",
 }
+# Libraries a copy beside the program could stand in for.
+LOADED_BY_NAME = {"dwmapi.dll", "uxtheme.dll", "version.dll", "winmm.dll"}
 
 
 def imports(objdump, executable):
@@ -40,8 +45,9 @@ def main():
     if not any(function == "GetLastError" for _, function in found):
         print("imports: could not read the import tables of %s" % executable)
         return 1
-    wrong = sorted("%s!%s" % pair for pair in found if pair[1] in THREAD_CONTROL)
-    print("imports: %d functions; %s" % (len(found), ", ".join(wrong) if wrong else "none that controls threads"))
+    wrong = sorted("%s!%s" % pair for pair in found
+                   if pair[1] in THREAD_CONTROL or pair[0].lower() in LOADED_BY_NAME)
+    print("imports: %d functions; %s" % (len(found), ", ".join(wrong) if wrong else "none that controls threads or comes from a planted library"))
     return 1 if wrong else 0
 
 

@@ -1,18 +1,12 @@
 #include "ui/display_dpi.h"
 
+#include "ui/system_library.h"
+
 namespace {
 
 // Values of DPI_AWARENESS_CONTEXT, which older headers do not declare.
 const HANDLE kPerMonitorAwareV2 = reinterpret_cast<HANDLE>(LONG_PTR(-4));  // Windows 10 1703 on
 const HANDLE kPerMonitorAware = reinterpret_cast<HANDLE>(LONG_PTR(-3));    // Windows 10 1607 on
-
-using LibraryHandle = Scoped<HandleTraits<HMODULE, &FreeLibrary>>;
-
-template <typename Function>
-Function Lookup(HMODULE module, const char* name)
-{
-    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
 
 }  // namespace
 
@@ -29,8 +23,7 @@ PerMonitorDpiScope::PerMonitorDpiScope()
 
 UINT MonitorDpi(HMONITOR monitor)
 {
-    // From the system folder only: never a copy lying beside the program.
-    LibraryHandle shcore(LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    const LibraryHandle shcore = SystemLibrary(L"shcore.dll");
     using DpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
     const auto query = Lookup<DpiForMonitor>(shcore.Get(), "GetDpiForMonitor");
     const int effectiveDpi = 0;  // MDT_EFFECTIVE_DPI: the scale the user chose

@@ -1,7 +1,6 @@
 #include "ui/finder_outline.h"
 
-#include <dwmapi.h>
-
+#include "ui/desktop_composition.h"
 #include "ui/display_dpi.h"
 
 namespace {
@@ -49,9 +48,7 @@ bool Measure(HWND window, bool physical, WindowGeometry& geometry)
         return false;
     geometry.window = info.rcWindow;
     geometry.client = info.rcClient;
-    geometry.framed = !(info.dwStyle & WS_CHILD) &&
-                      SUCCEEDED(DwmGetWindowAttribute(window, DWMWA_EXTENDED_FRAME_BOUNDS, &geometry.visible,
-                                                      sizeof geometry.visible));
+    geometry.framed = !(info.dwStyle & WS_CHILD) && VisibleFrameBounds(window, geometry.visible);
     geometry.dpi = physical ? MonitorDpi(MonitorFromRect(&info.rcWindow, MONITOR_DEFAULTTONEAREST)) : SystemDpi();
     return true;
 }
@@ -166,7 +163,7 @@ void FinderOutline::Draw(const Outline& outline)
     // to show it gone.
     if (Overlaps(drawnStrips, drawnCount, pieces, count)) {
         HideStrips();
-        DwmFlush();
+        WaitForComposition();
     }
     ScopedWindowDC screen(nullptr);
     if (!screen) {
