@@ -24,7 +24,7 @@ ControlSetup ListOf(std::vector<std::string> items)
     return setup;
 }
 
-TEST(ListReaderTest, IndexBeyondTheListIsMissingNotFailed)
+TEST(ListBoxReaderTest, IndexBeyondTheListIsMissingNotFailed)
 {
     ControlThread target(ListOf({"only"}));
     std::wstring item = L"stale";
@@ -33,7 +33,7 @@ TEST(ListReaderTest, IndexBeyondTheListIsMissingNotFailed)
     EXPECT_EQ(ItemStatus::missing, ReadListItem(target.Control(), -1, item));
 }
 
-TEST(ListReaderTest, DestroyedOrNullTargetCountsAsEmptyAndGivesNoText)
+TEST(ListBoxReaderTest, DestroyedOrNullTargetCountsAsEmptyAndGivesNoText)
 {
     ControlThread target(ListOf({"alpha", "beta"}));
     HWND list = target.Control();
@@ -46,7 +46,7 @@ TEST(ListReaderTest, DestroyedOrNullTargetCountsAsEmptyAndGivesNoText)
     EXPECT_EQ(0, ReadListCount(nullptr));
 }
 
-TEST(ListReaderTest, TargetThatStoppedPumpingGivesUpWithinTheTimeout)
+TEST(ListBoxReaderTest, TargetThatStoppedPumpingGivesUpWithinTheTimeout)
 {
     ControlThread target(ListOf({"alpha", "beta"}));
     target.Freeze();
@@ -60,7 +60,7 @@ TEST(ListReaderTest, TargetThatStoppedPumpingGivesUpWithinTheTimeout)
     EXPECT_LT(GetTickCount() - start, 10000u);
 }
 
-TEST(ListReaderTest, TargetThatStopsAnsweringMidwayKeepsTheItemsReadBeforeIt)
+TEST(ListBoxReaderTest, TargetThatStopsAnsweringMidwayKeepsTheItemsReadBeforeIt)
 {
     ControlSetup setup = ListOf({"one", "two", "three", "four"});
     setup.blockOnItem = 2;
@@ -93,7 +93,7 @@ LRESULT CALLBACK PartlyFailingList(HWND window, UINT message, WPARAM wParam, LPA
     }
 }
 
-TEST(ListReaderTest, ItemTheListReportsAsAnErrorAddsNothing)
+TEST(ListBoxReaderTest, ItemTheListReportsAsAnErrorAddsNothing)
 {
     list_test::RegisterControlClass(L"QuarvelPartlyFailingList", PartlyFailingList);
     ControlSetup setup;
@@ -135,7 +135,7 @@ LRESULT CALLBACK HostileList(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
-TEST(ListReaderTest, HostileRepliesAreBoundedAndNeverOverrun)
+TEST(ListBoxReaderTest, HostileRepliesAreBoundedAndNeverOverrun)
 {
     list_test::RegisterControlClass(L"QuarvelHostileList", HostileList);
     ControlSetup setup;

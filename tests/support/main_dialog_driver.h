@@ -12,7 +12,7 @@
 
 namespace list_test {
 
-class InspectorDialog {
+class MainDialogDriver {
 public:
     dialog_test::RunningMainDialog main;
 

@@ -17,7 +17,7 @@ namespace {
 
 using list_test::ControlThread;
 using list_test::EventHandle;
-using list_test::InspectorDialog;
+using list_test::MainDialogDriver;
 
 // A hidden window of the calling thread to own the clipboard with.
 class OwnerWindow {
@@ -113,25 +113,25 @@ private:
     JoinedThread thread;
 };
 
-LRESULT CopyToClipboard(InspectorDialog& dialog)
+LRESULT CopyToClipboard(MainDialogDriver& dialog)
 {
     BOOL handled = TRUE;
     return dialog.main.dialog.OnCopyToClipboard(handled);
 }
 
-TEST(ClipboardExportTest, BlockHoldsTheTextAndAsManyZeroBytesAgain)
+TEST(MainDialogClipboardTest, BlockHoldsTheTextAndAsManyZeroBytesAgain)
 {
     EXPECT_EQ(1u, TextBlockSize(0));
     EXPECT_EQ(2u, TextBlockSize(1));
     EXPECT_EQ(26u, TextBlockSize(13));
 }
 
-TEST(ClipboardExportTest, ContentsFromGetContentsAreCopiedExactly)
+TEST(MainDialogClipboardTest, ContentsFromGetContentsAreCopiedExactly)
 {
     list_test::ControlSetup setup;
     setup.items = {"alpha", "beta"};
     ControlThread target(setup);
-    InspectorDialog dialog;
+    MainDialogDriver dialog;
     dialog.Pick(target.Control());
     dialog.Click(IDC_GET_CONTENTS);
     PutOnClipboard("previous");
@@ -145,9 +145,9 @@ TEST(ClipboardExportTest, ContentsFromGetContentsAreCopiedExactly)
     EXPECT_EQ(0, CopyToClipboard(dialog));
 }
 
-TEST(ClipboardExportTest, EmptyBoxPutsAnEmptyTextInPlaceOfThePrevious)
+TEST(MainDialogClipboardTest, EmptyBoxPutsAnEmptyTextInPlaceOfThePrevious)
 {
-    InspectorDialog dialog;
+    MainDialogDriver dialog;
     PutOnClipboard("previous");
     dialog.Click(IDC_CLEAR);
     EXPECT_EQ(0, CopyToClipboard(dialog));
@@ -157,9 +157,9 @@ TEST(ClipboardExportTest, EmptyBoxPutsAnEmptyTextInPlaceOfThePrevious)
     EXPECT_EQ(std::string(1, '\0'), copied.bytes);
 }
 
-TEST(ClipboardExportTest, TypedTextIsCopiedAsTyped)
+TEST(MainDialogClipboardTest, TypedTextIsCopiedAsTyped)
 {
-    InspectorDialog dialog;
+    MainDialogDriver dialog;
     HWND box = dialog.main.Item(IDC_CONTENTS);
     for (char typed : std::string("typed\rline"))
         SendMessageA(box, WM_CHAR, static_cast<unsigned char>(typed), 1);
@@ -172,9 +172,9 @@ TEST(ClipboardExportTest, TypedTextIsCopiedAsTyped)
     EXPECT_EQ(ZeroPadded(shown, 2 * shown.size()), copied.bytes);
 }
 
-TEST(ClipboardExportTest, CharactersBeyondAsciiKeepTheirCodePageBytes)
+TEST(MainDialogClipboardTest, CharactersBeyondAsciiKeepTheirCodePageBytes)
 {
-    InspectorDialog dialog;
+    MainDialogDriver dialog;
     dialog.SetText(IDC_CONTENTS, "caf\xC3\xA9\r\nGr\xC3\xBC\xC3\x9F" "e\r\n");
     dialog.Click(IDC_CLIPBOARD);
     // In the test prefix's system code page, 1252, whatever this process's is.
@@ -184,7 +184,7 @@ TEST(ClipboardExportTest, CharactersBeyondAsciiKeepTheirCodePageBytes)
     EXPECT_EQ(ZeroPadded(text, 2 * text.size()), copied.bytes);
 }
 
-TEST(ClipboardExportTest, AnsiEntryHasAQuestionMarkForEachCharacterTheCodePageLacks)
+TEST(MainDialogClipboardTest, AnsiEntryHasAQuestionMarkForEachCharacterTheCodePageLacks)
 {
     EXPECT_EQ("caf\xE9 Gr\xFC\xDF" "e", TextInCodePage(L"caf\u00e9 Gr\u00fc\u00dfe", 1252));
     // Not "O\xB5??a": no look-alikes. One "?" for a character beyond the BMP.
@@ -193,9 +193,9 @@ TEST(ClipboardExportTest, AnsiEntryHasAQuestionMarkForEachCharacterTheCodePageLa
     EXPECT_EQ("\xCE\xA9 \xF0\x9F\x98\x80", TextInCodePage(L"\u03a9 \U0001F600", CP_UTF8));
 }
 
-TEST(ClipboardExportTest, ClipboardHeldByAnotherWindowIsLeftAlone)
+TEST(MainDialogClipboardTest, ClipboardHeldByAnotherWindowIsLeftAlone)
 {
-    InspectorDialog dialog;
+    MainDialogDriver dialog;
     dialog.SetText(IDC_CONTENTS, "not copied");
     PutOnClipboard("previous");
     {
@@ -210,9 +210,9 @@ TEST(ClipboardExportTest, ClipboardHeldByAnotherWindowIsLeftAlone)
     EXPECT_NE(dialog.main.window, GetClipboardOwner());
 }
 
-TEST(ClipboardExportTest, MissingContentsBoxFailsWithTheClipboardUntouched)
+TEST(MainDialogClipboardTest, MissingContentsBoxFailsWithTheClipboardUntouched)
 {
-    InspectorDialog dialog;
+    MainDialogDriver dialog;
     PutOnClipboard("previous");
     DestroyWindow(dialog.main.Item(IDC_CONTENTS));
     EXPECT_EQ(-1, CopyToClipboard(dialog));
@@ -235,7 +235,7 @@ struct AllocationLog {
     }
 };
 
-TEST(ClipboardExportTest, BlockIsMovableZeroFilledAndTwiceTheText)
+TEST(MainDialogClipboardTest, BlockIsMovableZeroFilledAndTwiceTheText)
 {
     OwnerWindow owner;
     AllocationLog log;
@@ -253,7 +253,7 @@ TEST(ClipboardExportTest, BlockIsMovableZeroFilledAndTwiceTheText)
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&system), sizeof(system)), ReadClipboardText(CF_LOCALE).bytes);
 }
 
-TEST(ClipboardExportTest, FailedAllocationLeavesAnEmptyClipboard)
+TEST(MainDialogClipboardTest, FailedAllocationLeavesAnEmptyClipboard)
 {
     PutOnClipboard("previous");
     OwnerWindow owner;
@@ -268,7 +268,7 @@ TEST(ClipboardExportTest, FailedAllocationLeavesAnEmptyClipboard)
     EXPECT_EQ(HWND(owner), GetClipboardOwner());
 }
 
-TEST(ClipboardExportTest, EntryWithoutABlockIsLeftOutAndTheOtherGoesOn)
+TEST(MainDialogClipboardTest, EntryWithoutABlockIsLeftOutAndTheOtherGoesOn)
 {
     OwnerWindow owner;
     AllocationLog log;
@@ -277,7 +277,7 @@ TEST(ClipboardExportTest, EntryWithoutABlockIsLeftOutAndTheOtherGoesOn)
     EXPECT_EQ(ZeroPadded("abc", 6), ReadClipboardText().bytes);
 }
 
-TEST(ClipboardExportTest, ClipboardThatCannotBeOpenedAllocatesNothing)
+TEST(MainDialogClipboardTest, ClipboardThatCannotBeOpenedAllocatesNothing)
 {
     PutOnClipboard("previous");
     OwnerWindow owner;

@@ -107,7 +107,7 @@ protected:
     }
 
     std::vector<std::unique_ptr<ControlThread>> threads;
-    list_test::InspectorDialog dialog;
+    list_test::MainDialogDriver dialog;
 };
 
 TEST_P(ListBoxReadingTest, TwoItems)

@@ -17,7 +17,7 @@ namespace {
 
 using list_test::ControlSetup;
 using list_test::ControlThread;
-using list_test::InspectorDialog;
+using list_test::MainDialogDriver;
 using list_test::ScriptedReader;
 
 ControlSetup ListOf(std::vector<std::string> items)
@@ -72,10 +72,10 @@ private:
     WNDPROC previous = nullptr;
 };
 
-TEST(InspectionCommandsTest, PickShowsHandleAndTextAndLeavesCountAndContents)
+TEST(MainDialogReadingTest, PickShowsHandleAndTextAndLeavesCountAndContents)
 {
     ControlThread target(ListOf({"alpha"}));
-    InspectorDialog dialog;
+    MainDialogDriver dialog;
     ASSERT_TRUE(dialog.main.window);
     dialog.SetText(IDC_LIST_COUNT, "count kept");
     dialog.SetText(IDC_CONTENTS, "contents kept");
@@ -99,11 +99,11 @@ TEST(InspectionCommandsTest, PickShowsHandleAndTextAndLeavesCountAndContents)
     EXPECT_EQ("", dialog.Text(IDC_WINDOW_TEXT));
 }
 
-TEST(InspectionCommandsTest, PickSetsTheTextBeforeTheHandle)
+TEST(MainDialogReadingTest, PickSetsTheTextBeforeTheHandle)
 {
     ControlThread first(ListOf({}));
     ControlThread second(ListOf({}));
-    InspectorDialog dialog;
+    MainDialogDriver dialog;
     ASSERT_TRUE(dialog.main.window);
     dialog.Pick(first.Control());
     SetWindowTextA(second.Host(), "second host");
@@ -114,22 +114,22 @@ TEST(InspectionCommandsTest, PickSetsTheTextBeforeTheHandle)
     EXPECT_EQ(HandleText(second.Host()), dialog.Text(IDC_WINDOW_HANDLE));
 }
 
-TEST(InspectionCommandsTest, WindowTextIsCutTo511Characters)
+TEST(MainDialogReadingTest, WindowTextIsCutTo511Characters)
 {
     const std::string caption = std::string(500, 'c') + std::string(100, 'd');
     HWND window = CreateWindowExA(0, "STATIC", caption.c_str(), WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
     ASSERT_TRUE(window);
-    InspectorDialog dialog;
+    MainDialogDriver dialog;
     dialog.Pick(window);
     EXPECT_EQ(caption.substr(0, 511), dialog.Text(IDC_WINDOW_TEXT));
     DestroyWindow(window);
 }
 
-TEST(InspectionCommandsTest, CountAndContentsOfTwoItems)
+TEST(MainDialogReadingTest, CountAndContentsOfTwoItems)
 {
     ControlThread target(ListOf({"alpha", "beta"}));
-    InspectorDialog dialog;
+    MainDialogDriver dialog;
     dialog.Pick(target.Control());
 
     // Get Contents alone leaves the count sentence empty.
@@ -144,19 +144,19 @@ TEST(InspectionCommandsTest, CountAndContentsOfTwoItems)
     EXPECT_EQ("alpha\r\nbeta\r\n", dialog.Contents());
 }
 
-TEST(InspectionCommandsTest, OneItemKeepsThePluralSentence)
+TEST(MainDialogReadingTest, OneItemKeepsThePluralSentence)
 {
     ControlThread target(ListOf({"single"}));
-    InspectorDialog dialog;
+    MainDialogDriver dialog;
     dialog.Pick(target.Control());
     dialog.Click(IDC_GET_COUNT);
     EXPECT_EQ("ListBox contains 1 items", dialog.Count());
 }
 
-TEST(InspectionCommandsTest, GetContentsTwiceReplacesTheContents)
+TEST(MainDialogReadingTest, GetContentsTwiceReplacesTheContents)
 {
     ControlThread target(ListOf({"alpha", "beta"}));
-    InspectorDialog dialog;
+    MainDialogDriver dialog;
     dialog.Pick(target.Control());
     dialog.SetText(IDC_CONTENTS, "typed before");
     dialog.Click(IDC_GET_CONTENTS);
@@ -164,10 +164,10 @@ TEST(InspectionCommandsTest, GetContentsTwiceReplacesTheContents)
     EXPECT_EQ("alpha\r\nbeta\r\n", dialog.Contents());
 }
 
-TEST(InspectionCommandsTest, ClearEmptiesOnlyTheContents)
+TEST(MainDialogReadingTest, ClearEmptiesOnlyTheContents)
 {
     ControlThread target(ListOf({"alpha", "beta"}));
-    InspectorDialog dialog;
+    MainDialogDriver dialog;
     dialog.Pick(target.Host());
     dialog.main.dialog.selected = target.Control();
     dialog.Click(IDC_GET_COUNT);
@@ -182,12 +182,12 @@ TEST(InspectionCommandsTest, ClearEmptiesOnlyTheContents)
     EXPECT_EQ(target.Control(), dialog.main.dialog.selected);
 }
 
-TEST(InspectionCommandsTest, NewPickChangesTheSelectionDisplayOnly)
+TEST(MainDialogReadingTest, NewPickChangesTheSelectionDisplayOnly)
 {
     ControlThread first(ListOf({"alpha", "beta"}));
     ControlThread second(ListOf({"gamma"}));
     SetWindowTextA(second.Host(), "second host");
-    InspectorDialog dialog;
+    MainDialogDriver dialog;
     dialog.Pick(first.Host());
     dialog.main.dialog.selected = first.Control();
     dialog.Click(IDC_GET_COUNT);
@@ -200,10 +200,10 @@ TEST(InspectionCommandsTest, NewPickChangesTheSelectionDisplayOnly)
     EXPECT_EQ("alpha\r\nbeta\r\n", dialog.Contents());
 }
 
-TEST(InspectionCommandsTest, NothingPickedYetGivesACountOfZeroAndNoContents)
+TEST(MainDialogReadingTest, NothingPickedYetGivesACountOfZeroAndNoContents)
 {
     // Asking no window at all gives 0, as a plain send to no window does.
-    InspectorDialog dialog;
+    MainDialogDriver dialog;
     ASSERT_EQ(nullptr, dialog.main.dialog.selected);
     dialog.SetText(IDC_CONTENTS, "old text");
     dialog.Click(IDC_GET_COUNT);
@@ -212,10 +212,10 @@ TEST(InspectionCommandsTest, NothingPickedYetGivesACountOfZeroAndNoContents)
     EXPECT_EQ("", dialog.Contents());
 }
 
-TEST(InspectionCommandsTest, TargetDestroyedAfterThePickGivesACountOfZeroAndNoContents)
+TEST(MainDialogReadingTest, TargetDestroyedAfterThePickGivesACountOfZeroAndNoContents)
 {
     ControlThread target(ListOf({"alpha", "beta"}));
-    InspectorDialog dialog;
+    MainDialogDriver dialog;
     dialog.Pick(target.Control());
     const std::string handle = dialog.Text(IDC_WINDOW_HANDLE);
     target.DestroyControl();
@@ -227,12 +227,12 @@ TEST(InspectionCommandsTest, TargetDestroyedAfterThePickGivesACountOfZeroAndNoCo
     EXPECT_EQ(handle, dialog.Text(IDC_WINDOW_HANDLE));
 }
 
-TEST(InspectionCommandsTest, TargetThatHangsMidwayShowsTheItemsReadBeforeIt)
+TEST(MainDialogReadingTest, TargetThatHangsMidwayShowsTheItemsReadBeforeIt)
 {
     ControlSetup setup = ListOf({"one", "two", "three", "four"});
     setup.blockOnItem = 2;
     ControlThread target(setup);
-    InspectorDialog dialog;
+    MainDialogDriver dialog;
     dialog.Pick(target.Control());
     dialog.Click(IDC_GET_CONTENTS);
     EXPECT_TRUE(target.IsBlocked());
@@ -262,9 +262,9 @@ std::unique_ptr<ItemReader> ReaderOfASlowControl(HWND, UINT)
     return std::make_unique<ScriptedReader>(ScriptedReader::Script());
 }
 
-TEST(InspectionCommandsTest, ASlowChoiceOfReaderLetsInputInBeforeTheFirstSlice)
+TEST(MainDialogReadingTest, ASlowChoiceOfReaderLetsInputInBeforeTheFirstSlice)
 {
-    InspectorDialog dialog;
+    MainDialogDriver dialog;
     dialog.main.dialog.chooseReader = ReaderOfASlowControl;
     SendMessageA(dialog.main.window, WM_COMMAND, MAKEWPARAM(IDC_GET_CONTENTS, BN_CLICKED), 0);
     EXPECT_TRUE(dialog.main.dialog.IsReading());
@@ -274,9 +274,9 @@ TEST(InspectionCommandsTest, ASlowChoiceOfReaderLetsInputInBeforeTheFirstSlice)
     EXPECT_EQ("item 0\r\nitem 1\r\nitem 2\r\nitem 3\r\nitem 4\r\nitem 5\r\n", dialog.Contents());
 }
 
-TEST(InspectionCommandsTest, AReaderThatThrowsEndsItsReadAndTheNextReadWorks)
+TEST(MainDialogReadingTest, AReaderThatThrowsEndsItsReadAndTheNextReadWorks)
 {
-    InspectorDialog dialog;
+    MainDialogDriver dialog;
     dialog.main.dialog.chooseReader = ReaderThatThrowsAtItsFifthStep;
     dialog.Click(IDC_GET_CONTENTS);
     EXPECT_EQ("item 0\r\nitem 1\r\nitem 2\r\nitem 3\r\n", dialog.Contents());
