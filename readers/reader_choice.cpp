@@ -6,6 +6,7 @@
 #include <cwctype>
 #include <string>
 
+#include "readers/combo_box_ex_reader.h"
 #include "readers/list_box_reader.h"
 #include "readers/list_view_reader.h"
 #include "readers/tree_view_reader.h"
@@ -69,16 +70,6 @@ ControlKind KindOfClassName(const wchar_t* name)
     return ControlKind::unknown;
 }
 
-HWND ComboOfComboEx(HWND window, UINT timeout)
-{
-    DWORD_PTR combo = 0;
-    if (!SendMessageTimeoutW(window, CBEM_GETCOMBOCONTROL, 0, 0, SMTO_ABORTIFHUNG, timeout, &combo))
-        return window;
-    // Window handles carry 32 significant bits on every platform.
-    HWND inner = reinterpret_cast<HWND>(static_cast<UINT_PTR>(static_cast<UINT>(combo)));
-    return IsWindow(inner) ? inner : window;
-}
-
 }  // namespace
 
 ControlKind RecogniseControl(HWND window, UINT timeout)
@@ -104,7 +95,7 @@ std::unique_ptr<ItemReader> ReaderFor(HWND window, UINT timeout)
     case ControlKind::comboBox:
         return std::make_unique<ListBoxReader>(window, kComboBoxMessages, timeout);
     case ControlKind::comboBoxEx:
-        return std::make_unique<ListBoxReader>(ComboOfComboEx(window, timeout), kComboBoxMessages, timeout);
+        return std::make_unique<ComboBoxExReader>(window, timeout);
     case ControlKind::listBox:
     case ControlKind::unknown:
         break;

@@ -1,4 +1,4 @@
-// The records that list views and tree views fill in, as a program of either
+// The records that list views, tree views and extended combo boxes fill in, as a program of either
 // bitness lays them out. A reader writes them into the other program's memory
 // itself, so it cannot use its own compiler's structures when that program
 // has the other bitness. Each layout is given once, here; the unit tests hold
@@ -29,6 +29,11 @@ struct TreeItemLayout {  // TVITEMW
     std::uint32_t item;  // hItem
 };
 
+struct ComboItemLayout {  // COMBOBOXEXITEMW
+    TextRecordLayout record;
+    std::uint32_t item;  // iItem
+};
+
 struct HitTestLayout {  // TVHITTESTINFO
     std::uint32_t size;
     std::uint32_t point;
@@ -41,11 +46,12 @@ struct ControlLayouts {
     TextRecordLayout column;  // LVCOLUMNW
     TreeItemLayout treeItem;
     HitTestLayout hitTest;
+    ComboItemLayout comboItem;
 };
 
 constexpr ControlLayouts kControlLayouts[] = {
-    {4, {{60, 0, 20, 24}, 4, 8}, {44, 0, 12, 16}, {{40, 0, 16, 20}, 4}, {16, 0, 12}},
-    {8, {{88, 0, 24, 32}, 4, 8}, {56, 0, 16, 24}, {{56, 0, 24, 32}, 8}, {24, 0, 16}},
+    {4, {{60, 0, 20, 24}, 4, 8}, {44, 0, 12, 16}, {{40, 0, 16, 20}, 4}, {16, 0, 12}, {{36, 0, 8, 12}, 4}},
+    {8, {{88, 0, 24, 32}, 4, 8}, {56, 0, 16, 24}, {{56, 0, 24, 32}, 8}, {24, 0, 16}, {{56, 0, 16, 24}, 8}},
 };
 
 constexpr const ControlLayouts& LayoutsFor(bool target64)

@@ -48,6 +48,32 @@ TEST(ReaderChoiceTest, ControlsAreRecognisedByWhatTheyAreWhateverTheirName)
         EXPECT_EQ(kind.second, KindOf(kind.first)) << kind.first;
 }
 
+// Both kinds of combo box are read as the list they hold: the extended one
+// through the combo box inside it, which holds its items' texts.
+TEST(ReaderChoiceTest, ComboBoxesOfEitherKindAreReadAsTheirLists)
+{
+    const auto fill = [](const char* controlClass) {
+        return list_test::ControlOf(controlClass, CBS_DROPDOWNLIST, [](HWND combo) {
+            for (const wchar_t* text : {L"one", L"caf\u00e9 \u65e5\u672c"}) {
+                COMBOBOXEXITEMW item = {};
+                item.mask = CBEIF_TEXT;
+                item.iItem = -1;
+                item.pszText = const_cast<wchar_t*>(text);
+                if (!SendMessageW(combo, CBEM_GETCOMBOCONTROL, 0, 0))
+                    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+                else
+                    SendMessageW(combo, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            }
+        });
+    };
+    for (const char* controlClass : {"ComboBox", "ComboBoxEx32"}) {
+        list_test::ControlThread target(fill(controlClass));
+        std::unique_ptr<ItemReader> reader = ReaderFor(target.Control());
+        EXPECT_EQ(L"ComboBox contains 2 items", CountSentence(reader->Count())) << controlClass;
+        EXPECT_EQ(L"one\r\ncaf\u00e9 \u65e5\u672c\r\n", list_test::ReadAll(*reader)) << controlClass;
+    }
+}
+
 // A custom control may give list-view and tree-view message numbers meanings
 // of its own: one that is not recognised is asked as a list box only.
 TEST(ReaderChoiceTest, AnUnrecognisedControlGetsNoListViewOrTreeViewQuestion)

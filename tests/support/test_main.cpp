@@ -12,7 +12,8 @@ int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
     CoInitialize(nullptr);
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES | ICC_COOL_CLASSES | ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES | ICC_COOL_CLASSES | ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES |
+                                   ICC_USEREX_CLASSES};
     InitCommonControlsEx(&controls);
     appModule.Initialize(GetModuleHandleA(nullptr));
     const int result = RUN_ALL_TESTS();

@@ -51,6 +51,16 @@ TEST(RemoteLayoutsTest, TreeItemIsTVITEMW)
     EXPECT_EQ(offsetof(TVITEMW, cchTextMax), layout.record.textMax);
 }
 
+TEST(RemoteLayoutsTest, ComboItemIsCOMBOBOXEXITEMW)
+{
+    const ComboItemLayout& layout = Native().comboItem;
+    EXPECT_EQ(sizeof(COMBOBOXEXITEMW), layout.record.size);
+    EXPECT_EQ(offsetof(COMBOBOXEXITEMW, mask), layout.record.mask);
+    EXPECT_EQ(offsetof(COMBOBOXEXITEMW, iItem), layout.item);
+    EXPECT_EQ(offsetof(COMBOBOXEXITEMW, pszText), layout.record.text);
+    EXPECT_EQ(offsetof(COMBOBOXEXITEMW, cchTextMax), layout.record.textMax);
+}
+
 TEST(RemoteLayoutsTest, HitTestIsTVHITTESTINFO)
 {
     const HitTestLayout& layout = Native().hitTest;
