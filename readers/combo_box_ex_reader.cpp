@@ -20,14 +20,7 @@ void ComboBoxExReader::SetPace(ReadPace* readPace)
 // The extended control answers the count of the combo box inside it.
 CountReport ComboBoxExReader::Count()
 {
-    CountReport report;
-    report.kind = Kind();
-    report.count = BelievableCount(combo.AskCount(CB_GETCOUNT));
-    if (report.count < 0 && combo.Failure() == RemoteFailure::denied)
-        report.problem = CountProblem::accessDenied;
-    else if (report.count >= 0 && IsWindow(combo.Window()))
-        report.problem = ProblemOf(combo.Open());
-    return report;
+    return RemoteCount(combo, Kind(), CB_GETCOUNT);
 }
 
 bool ComboBoxExReader::ReadNext(ItemSink& sink)

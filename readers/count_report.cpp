@@ -1,5 +1,8 @@
 #include "readers/count_report.h"
 
+#include "readers/read_limits.h"
+#include "readers/remote/remote_control.h"
+
 std::wstring KindName(const char* kind)
 {
     std::wstring name;
@@ -49,4 +52,16 @@ CountProblem ProblemOf(RemoteProblem problem)
         return CountProblem::noMemory;
     }
     return CountProblem::noMemory;
+}
+
+CountReport RemoteCount(RemoteControl& control, const char* kind, UINT message)
+{
+    CountReport report;
+    report.kind = kind;
+    report.count = BelievableCount(control.AskCount(message));
+    if (report.count < 0 && control.Failure() == RemoteFailure::denied)
+        report.problem = CountProblem::accessDenied;
+    else if (report.count >= 0 && IsWindow(control.Window()))
+        report.problem = ProblemOf(control.Open());
+    return report;
 }

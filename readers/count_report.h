@@ -7,6 +7,8 @@
 
 #include "readers/remote/remote_block.h"
 
+class RemoteControl;
+
 // Why a count could not be given as a plain number.
 enum class CountProblem {
     none,
@@ -36,3 +38,7 @@ bool IsAccessDenied(DWORD error);
 // Why working memory in the control's program could not be had, as Get Count
 // says it.
 CountProblem ProblemOf(RemoteProblem problem);
+
+// Get Count of a control read through memory in its program: its answer to
+// `message`, or why it cannot be read (the message refused, or the program).
+CountReport RemoteCount(RemoteControl& control, const char* kind, UINT message);

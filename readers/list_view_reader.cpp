@@ -20,14 +20,7 @@ void ListViewReader::SetPace(ReadPace* readPace)
 
 CountReport ListViewReader::Count()
 {
-    CountReport report;
-    report.kind = Kind();
-    report.count = BelievableCount(list.AskCount(LVM_GETITEMCOUNT));
-    if (report.count < 0 && list.Failure() == RemoteFailure::denied)
-        report.problem = CountProblem::accessDenied;
-    else if (report.count >= 0 && IsWindow(list.Window()))
-        report.problem = ProblemOf(list.Open());
-    return report;
+    return RemoteCount(list, Kind(), LVM_GETITEMCOUNT);
 }
 
 bool ListViewReader::ReadNext(ItemSink& sink)
