@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Quarvel.exe imports no function that starts, suspends or rewrites a thread.
-It has one thread; such imports beside those that read other programs'
-memory are what antivirus heuristics take for code injection. They came once
-with the statically linked threads library of the C++ runtime.
+"""Quarvel.exe, or quarvel-read.exe, imports no function that starts,
+suspends or rewrites a thread. Each has one thread of its own (the console
+program's Ctrl+C handler runs on the system's); such imports beside those that
+read other programs' memory are what antivirus heuristics take for code
+injection. They came once with the statically linked threads library of the
+C++ runtime.
 
     imports.py OBJDUMP EXECUTABLE
 """
