@@ -1,28 +1,18 @@
 #include "cli/csv_records.h"
 
+#include "readers/tabbed_lines.h"
+
 void AppendCsvField(std::wstring& records, const std::wstring& field)
 {
-    if (field.find_first_of(L",\"\r\n") == std::wstring::npos) {
+    if (field.find_first_of(L",\"\r\n") != std::wstring::npos)
+        AppendQuoted(records, field);
+    else
         records += field;
-        return;
-    }
-    records += L'"';
-    for (wchar_t c : field) {
-        if (c == L'"')
-            records += L'"';
-        records += c;
-    }
-    records += L'"';
 }
 
 void AppendCsvRecord(std::wstring& records, const std::wstring* fields, std::size_t count)
 {
-    for (std::size_t i = 0; i < count; ++i) {
-        if (i > 0)
-            records += L',';
-        AppendCsvField(records, fields[i]);
-    }
-    records += L"\r\n";
+    AppendFields(records, fields, count, L',', &AppendCsvField);
 }
 
 void CsvRecords::Header(const std::vector<std::wstring>& titles)
