@@ -15,8 +15,9 @@ void StopRequest::ReadEnded()
 }
 
 // Runs on a thread of the system's; touches nothing that can throw. Once the
-// read has ended (or the wait is over) the event goes on to the system's own
-// handler, which ends the process at once, as it ends any console program.
+// read has ended (or the wait is over) the process ends with the status
+// Windows gives a console program ended by Ctrl+C (Wine's own handler would
+// say 0, which a script would take for a whole read).
 BOOL WINAPI StopRequest::OnConsoleEvent(DWORD event)
 {
     switch (event) {
@@ -31,5 +32,5 @@ BOOL WINAPI StopRequest::OnConsoleEvent(DWORD event)
     }
     stopRequest.asked.store(true);
     WaitForSingleObject(stopRequest.readEnded.Get(), kStopWait);
-    return FALSE;
+    ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));
 }

@@ -4,11 +4,10 @@
 //
 // The handler only sets the flag and then waits, a bounded time, for the main
 // thread to say that it has ended its read: by then the reader has given back
-// the memory it held in the other program, and the system ends the process
-// (nothing more is written, and the exit status is the system's). A
-// question that the other program does not answer within that time is left to
-// it as the dialog leaves it (its block with it), and the system's own
-// handler ends the process.
+// the memory it held in the other program, and the handler ends the process
+// with STATUS_CONTROL_C_EXIT, nothing more written. A question that the other
+// program does not answer within that time is left to it as the dialog leaves
+// it (its block with it).
 #pragma once
 
 #include <windows.h>

@@ -6,8 +6,10 @@ import csv
 import io
 import json
 import os
+import pty
 import subprocess
 import tempfile
+import time
 
 import expected
 from wine_session import WINE_RUN
@@ -23,6 +25,27 @@ def run(exe, *args, to_file=False):
         out.seek(0)
         data = out.read() if to_file else result.stdout
     return result.returncode, data, result.stderr.decode("utf-8", "replace")
+
+
+def interrupted(exe, *args, after=1.0, limit=5.0):
+    """(seconds from Ctrl+C on its console to its exit, exit status) of the
+    program started on a terminal of its own."""
+    pid, terminal = pty.fork()
+    if pid == 0:
+        os.execv(WINE_RUN, [WINE_RUN, exe, *args])
+    time.sleep(after)
+    os.write(terminal, b"\x03")
+    pressed = time.monotonic()
+    while time.monotonic() - pressed < limit:
+        done, status = os.waitpid(pid, os.WNOHANG)
+        if done:
+            os.close(terminal)
+            return time.monotonic() - pressed, os.waitstatus_to_exitcode(status)
+        time.sleep(0.02)
+    os.kill(pid, 9)
+    os.waitpid(pid, 0)
+    os.close(terminal)
+    return None, None
 
 
 def flattened(tree, depth=0):
@@ -116,3 +139,8 @@ def command_line(check, exe, title, fixture, beyond_reach, slow_fixture=None):
         status, out, err = run(exe, "--timeout", "5", slow)
         check.equal("an answer past the timeout: status 4", (4, "quarvel-read: ListView did not answer\r\n"),
                     (status, err))
+        # Its 400 rows take seconds: Ctrl+C ends the read after one answer,
+        # with the status Windows gives (its low byte through Wine's loader).
+        seconds, status = interrupted(exe, slow)
+        check.equal("Ctrl+C during a read: STATUS_CONTROL_C_EXIT", 0xC000013A & 0xFF, status)
+        check.true("Ctrl+C ends it within half a second", seconds is not None and seconds < 0.5, repr(seconds))

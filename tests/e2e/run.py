@@ -147,7 +147,7 @@ def run_command_line(session, title, bin_dir, beyond_reach, label, slow=False):
     with `slow`, also against a fixture whose list view answers late."""
     fixture = session.fixture(title)
     if slow:
-        session.start_fixture(command_line.SLOW_FIXTURE_TITLE, session.helper_bin, "--slow", "3",
+        session.start_fixture(command_line.SLOW_FIXTURE_TITLE, session.helper_bin, "--slow", "400",
                               "--activate", "no")
 
     def scenario(check):
