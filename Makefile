@@ -2,7 +2,7 @@
 #   make run    start Quarvel under Wine (ARCH=win32 for the 32-bit build)
 #   make test   build both targets and run every suite of both
 #   make bench  measure reading large lists (not part of make test)
-#   make dist   build both targets' Quarvel.exe and pack build/dist/Quarvel-VERSION.zip
+#   make dist   build both targets' Quarvel.exe and quarvel-read.exe, pack build/dist/Quarvel-VERSION.zip
 #   make dist-check  build that zip twice in fresh trees and compare the bytes
 #   make clang-check build Quarvel and quarvel-read with the second compiler
 #                    (clang, UNICODE), both targets, warnings as errors
