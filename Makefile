@@ -2,10 +2,10 @@
 #   make run    start Quarvel under Wine (ARCH=win32 for the 32-bit build)
 #   make test   build both targets and run every suite of both
 #   make bench  measure reading large lists (not part of make test)
-#   make dist   build both targets' Quarvel.exe and pack build/dist/Quarvel-VERSION.zip
+#   make dist   build both targets' Quarvel.exe and quarvel-read.exe, pack build/dist/Quarvel-VERSION.zip
 #   make dist-check  build that zip twice in fresh trees and compare the bytes
-#   make clang-check build Quarvel with the second compiler (clang, UNICODE),
-#                    both targets, warnings as errors
+#   make clang-check build Quarvel and quarvel-read with the second compiler
+#                    (clang, UNICODE), both targets, warnings as errors
 ARCH ?= win64
 
 .PHONY: setup build build-win32 build-win64 test run bench dist dist-check clang-check
@@ -37,5 +37,5 @@ dist-check: setup
 clang-check:
 	tools/setup.sh --with-clang
 	for preset in clang-win32 clang-win64; do \
-	  cmake --preset $$preset >/dev/null && cmake --build --preset $$preset --target Quarvel -j$$(nproc) || exit 1; \
+	  cmake --preset $$preset >/dev/null && cmake --build --preset $$preset --target Quarvel quarvel-read -j$$(nproc) || exit 1; \
 	done

@@ -108,11 +108,6 @@ int Lines(const std::wstring& text)
     return lines;
 }
 
-void PrintRow(const std::string& what, const char* unit, const Summary& s)
-{
-    std::printf("| %s | %.3f | %.3f | %.3f | %s |\n", what.c_str(), s.median, s.minimum, s.maximum, unit);
-}
-
 template <typename Reader>
 void Measure(const char* what, HWND control, double (*bare)(HWND), int runs)
 {

@@ -25,6 +25,7 @@
 #include "tools/child_process.h"
 #include "tools/joined_thread.h"
 #include "bench/clock.h"
+#include "bench/list_box_fixture.h"
 #include "bench/statistics.h"
 #include "readers/reader_choice.h"
 #include "readers/sliced_read.h"
@@ -33,26 +34,6 @@
 #include "res/resource.h"
 
 namespace {
-
-constexpr int kManyListId = 105;
-constexpr UINT kBareTimeoutMs = 5000;
-
-// The physical limit: LB_GETTEXTLEN and LB_GETTEXT for every item, nothing else.
-double BareRoundTrips(HWND list, int count)
-{
-    std::vector<wchar_t> buffer(4096);
-    const LARGE_INTEGER start = Now();
-    for (int i = 0; i < count; ++i) {
-        DWORD_PTR length = 0;
-        SendMessageTimeoutW(list, LB_GETTEXTLEN, WPARAM(i), 0, SMTO_ABORTIFHUNG, kBareTimeoutMs, &length);
-        if (length + 1 > buffer.size())
-            buffer.resize(length + 1);
-        DWORD_PTR copied = 0;
-        SendMessageTimeoutW(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(buffer.data()),
-                            SMTO_ABORTIFHUNG, kBareTimeoutMs, &copied);
-    }
-    return Seconds(start, Now());
-}
 
 struct ReadFigures {
     double seconds;
@@ -130,29 +111,6 @@ double Percentile95(std::vector<double> values)
         return 0;
     std::sort(values.begin(), values.end());
     return values[std::min(values.size() * 95 / 100, values.size() - 1)];
-}
-
-void PrintRow(const char* what, const char* unit, const Summary& s, double scale = 1.0)
-{
-    std::printf("| %s | %.3f | %.3f | %.3f | %s |\n", what, s.median * scale, s.minimum * scale, s.maximum * scale,
-                unit);
-}
-
-// The fixture's many-item list box, once the fixture shows it filled.
-HWND StartFixtureList(ChildProcess& fixture, const std::string& title)
-{
-    HWND main = nullptr;
-    for (int wait = 0; fixture.Started() && !main && wait < 1200; ++wait) {
-        main = FindWindowA("QuarvelListFixture", title.c_str());
-        if (!main)
-            Sleep(100);
-    }
-    return main ? GetDlgItem(main, kManyListId) : nullptr;
-}
-
-std::string FixtureArguments(int items, const std::string& title)
-{
-    return "--many " + std::to_string(items) + " --lifetime 7200 --title \"" + title + "\"";
 }
 
 // The last step of every Get Contents, which no round trip pays for: the

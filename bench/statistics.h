@@ -2,6 +2,8 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 struct Summary {
@@ -21,4 +23,11 @@ inline Summary Summarise(std::vector<double> samples)
     summary.minimum = samples.front();
     summary.maximum = samples.back();
     return summary;
+}
+
+// One row of the benchmark's Markdown table.
+inline void PrintRow(const std::string& what, const char* unit, const Summary& s, double scale = 1.0)
+{
+    std::printf("| %s | %.3f | %.3f | %.3f | %s |\n", what.c_str(), s.median * scale, s.minimum * scale,
+                s.maximum * scale, unit);
 }

@@ -15,10 +15,14 @@ bool NeedsQuotes(const std::wstring& field)
 
 void AppendField(std::wstring& line, const std::wstring& field)
 {
-    if (!NeedsQuotes(field)) {
+    if (NeedsQuotes(field))
+        AppendQuoted(line, field);
+    else
         line += field;
-        return;
-    }
+}
+
+void AppendQuoted(std::wstring& line, const std::wstring& field)
+{
     line += L'"';
     for (wchar_t c : field) {
         if (c == L'"')
@@ -28,14 +32,20 @@ void AppendField(std::wstring& line, const std::wstring& field)
     line += L'"';
 }
 
-void AppendRow(std::wstring& lines, const std::wstring* fields, std::size_t count)
+void AppendFields(std::wstring& lines, const std::wstring* fields, std::size_t count, wchar_t separator,
+                  FieldWriter appendField)
 {
     for (std::size_t i = 0; i < count; ++i) {
         if (i > 0)
-            lines += L'\t';
-        AppendField(lines, fields[i]);
+            lines += separator;
+        appendField(lines, fields[i]);
     }
     lines += L"\r\n";
+}
+
+void AppendRow(std::wstring& lines, const std::wstring* fields, std::size_t count)
+{
+    AppendFields(lines, fields, count, L'\t', &AppendField);
 }
 
 void AppendIndented(std::wstring& lines, std::size_t depth, const std::wstring& field)

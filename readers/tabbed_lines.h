@@ -13,6 +13,16 @@
 
 void AppendField(std::wstring& line, const std::wstring& field);
 
+// The field between double quotes, its own quotes doubled: the quoting that
+// spreadsheets and CSV readers alike take back.
+void AppendQuoted(std::wstring& line, const std::wstring& field);
+
+// The fields, each written by `appendField`, separated by `separator`, then
+// CR LF.
+using FieldWriter = void (*)(std::wstring& line, const std::wstring& field);
+void AppendFields(std::wstring& lines, const std::wstring* fields, std::size_t count, wchar_t separator,
+                  FieldWriter appendField);
+
 // The fields separated by TAB, then CR LF.
 void AppendRow(std::wstring& lines, const std::wstring* fields, std::size_t count);
 inline void AppendRow(std::wstring& lines, const std::vector<std::wstring>& fields)

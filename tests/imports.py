@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
-"""Quarvel.exe imports no function that starts, suspends or rewrites a thread.
-It has one thread; such imports beside those that read other programs'
-memory are what antivirus heuristics take for code injection. They came once
-with the statically linked threads library of the C++ runtime. Nor does it
-import a library that Windows would look for beside the program first (one
-that is not a known system library): those are loaded from the system folder
-at run time.
+"""Quarvel.exe, or quarvel-read.exe, imports no function that starts,
+suspends or rewrites a thread. Each has one thread of its own (the console
+program's Ctrl+C handler runs on the system's); such imports beside those that
+read other programs' memory are what antivirus heuristics take for code
+injection. They came once with the statically linked threads library of the
+C++ runtime. Nor does either import a library that Windows would look for
+beside the program first (one that is not a known system library): those
+are loaded from the system folder at run time.
 
     imports.py OBJDUMP EXECUTABLE
 """

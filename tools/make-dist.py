@@ -3,10 +3,10 @@
 
     make-dist.py [--build-root DIR]
 
-Builds only the Quarvel target of the win32 and win64 presets, in DIR/win32
-and DIR/win64 (default: the presets' own build/win32 and build/win64), and
-writes DIR/dist/Quarvel-<version>.zip holding both executables, README.md,
-LICENSE and their SHA256SUMS. The version is the FILEVERSION of
+Builds only the Quarvel and quarvel-read targets of the win32 and win64
+presets, in DIR/win32 and DIR/win64 (default: the presets' own build/win32 and
+build/win64), and writes DIR/dist/Quarvel-<version>.zip holding the four
+executables, README.md, LICENSE and their SHA256SUMS. The version is the FILEVERSION of
 res/quarvel.rc, the number Windows shows in the file's properties.
 
 The zip depends on nothing but the bytes it holds: entries sorted, every
@@ -27,6 +27,8 @@ from pathlib import Path
 SOURCE = Path(__file__).resolve().parent.parent
 TARGETS = {"win32": 0x14C, "win64": 0x8664}  # preset -> PE machine it must build
 ZIP_DATE = (1980, 1, 1, 0, 0, 0)
+# The targets shipped, each as <target>-<preset>.exe in the zip.
+PROGRAMS = ("Quarvel", "quarvel-read")
 
 
 def fail(message):
@@ -58,12 +60,15 @@ def build(preset, build_root):
         command += ["-B", str(build_root / preset)]
     subprocess.run(command, check=True, stdout=subprocess.DEVNULL)
     binary_dir = build_root / preset if build_root else SOURCE / "build" / preset
-    subprocess.run(["cmake", "--build", str(binary_dir), "--target", "Quarvel",
+    subprocess.run(["cmake", "--build", str(binary_dir), "--target", *PROGRAMS,
                     f"-j{os.cpu_count() or 1}"], check=True)
-    exe = binary_dir / "bin" / "Quarvel.exe"
-    if pe_machine(exe) != TARGETS[preset]:
-        fail(f"{exe} is not a {preset} executable")
-    return exe
+    built = {}
+    for target in PROGRAMS:
+        exe = binary_dir / "bin" / f"{target}.exe"
+        if pe_machine(exe) != TARGETS[preset]:
+            fail(f"{exe} is not a {preset} executable")
+        built[f"{target}-{preset}.exe"] = exe.read_bytes()
+    return built
 
 
 def sha256sums(entries):
@@ -93,8 +98,9 @@ def main():
     build_root = args.build_root.resolve() if args.build_root else None
 
     version = file_version((SOURCE / "res" / "quarvel.rc").read_text(encoding="utf-8"))
-    entries = {f"Quarvel-{preset}.exe": build(preset, build_root).read_bytes()
-               for preset in TARGETS}
+    entries = {}
+    for preset in TARGETS:
+        entries.update(build(preset, build_root))
     for name in ("README.md", "LICENSE"):
         entries[name] = (SOURCE / name).read_bytes()
     entries["SHA256SUMS"] = sha256sums(entries)

@@ -25,6 +25,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools",
                                 "driver"))
 
+import command_line  # noqa: E402
 import expected  # noqa: E402
 import scenarios as s  # noqa: E402
 from harness import Session, run_scenario  # noqa: E402
@@ -148,6 +149,25 @@ def run_other_arch(session):
         "win64", "win32"), scenario, session.failure_dir)]
 
 
+def run_command_line(session, title, bin_dir, beyond_reach, label, slow=False):
+    """The console program of `bin_dir` against the fixture titled `title`;
+    with `slow`, also against a fixture whose list view answers late."""
+    fixture = session.fixture(title)
+    if slow:
+        session.start_fixture(command_line.SLOW_FIXTURE_TITLE, session.helper_bin, "--slow", "400",
+                              "--activate", "no")
+
+    def scenario(check):
+        slow_fixture = session.fixture(command_line.SLOW_FIXTURE_TITLE) if slow else None
+        command_line.command_line(check, session.exe("quarvel-read.exe", bin_dir), title, fixture,
+                                  beyond_reach, slow_fixture)
+    try:
+        return [(label,) + run_scenario(label, scenario, session.failure_dir)]
+    finally:
+        if slow:
+            session.end_fixture(command_line.SLOW_FIXTURE_TITLE)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--bin", required=True, help="directory of this build's programs")
@@ -174,17 +194,29 @@ def main():
     session = Session(bin_dir, peer, failures)
     try:
         session.start_fixture(expected.FIXTURE_TITLE, session.helper_bin)
+        console = not only or "command_line" in only
         if args.arch == "win64":
-            results = run_each_fresh(session, selected(WIN64_SCENARIOS, only), 15)
+            results = run_command_line(session, expected.FIXTURE_TITLE, bin_dir, False, "command_line",
+                                       slow=True) if console else []
+            results += run_each_fresh(session, selected(WIN64_SCENARIOS, only), 15)
         else:
-            cross = peer and (not only or "read_other_arch" in only)
+            cross = peer and (not only or "read_other_arch" in only or console)
             if cross:
                 # It starts while the shared scenarios run beside the other
                 # fixture at the same place: it must never come up over it.
                 session.start_fixture(OTHER_FIXTURE_TITLE, bin_dir, "--activate", "no")
-            results = run_shared(session, selected(WIN32_SCENARIOS, only), 60,
+            results = []
+            if console:
+                # This build's console program on the peer's 64-bit fixture,
+                # and the peer's on this build's 32-bit one.
+                results += run_command_line(session, expected.FIXTURE_TITLE, bin_dir, bool(peer),
+                                            "command_line", slow=True)
+                if cross:
+                    results += run_command_line(session, OTHER_FIXTURE_TITLE, peer, False,
+                                                "command_line (win64 on a win32 fixture)")
+            results += run_shared(session, selected(WIN32_SCENARIOS, only), 60,
                                  OTHER_FIXTURE_TITLE if cross else None)
-            if cross:
+            if cross and (not only or "read_other_arch" in only):
                 results += run_other_arch(session)
     except E2EError as error:
         print("e2e: %s" % error)
