@@ -69,17 +69,21 @@ const wchar_t* ScriptKindName(ControlKind kind)
     return nullptr;
 }
 
-// A caption as the window holds it, of whatever length; a window that does
-// not answer in its own thread's time gives what the system keeps of it.
+// A caption as the system keeps it, of whatever length. GetWindowText sends
+// nothing to a window of another program (it reads the caption the system
+// keeps), so a hung program cannot hold the search; GetWindowTextLength is
+// documented only for windows of the calling process, so the buffer grows
+// until the caption fits instead.
 std::wstring WindowTitle(HWND window)
 {
-    const int length = GetWindowTextLengthW(window);
-    if (length <= 0)
-        return std::wstring();
-    std::wstring title(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(window, &title[0], length + 1);
-    title.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return title;
+    for (int room = 256;; room *= 4) {
+        std::wstring title(static_cast<std::size_t>(room), L'\0');
+        const int copied = GetWindowTextW(window, &title[0], room);
+        if (copied < room - 1 || room >= 65536) {
+            title.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+            return title;
+        }
+    }
 }
 
 std::wstring ClassNameOf(HWND window)
